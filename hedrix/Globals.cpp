@@ -1,0 +1,13 @@
+#include "hedrix/Globals.h"
+
+// Same translation unit, so the mesh is constructed before the view state.
+CMesh theMesh(1000, 2100, 1400);
+CViewState theViewState;
+
+int currentSolid = 904;
+int windowWidth = 900, windowHeight = 700;
+float rotX = -70.0f, rotZ = -160.0f, zoom = 2.5f;
+float targetRotX = 0, rotXStep = 0, targetRotZ = 0, rotZStep = 0;
+int lastMouseX = 0, lastMouseY = 0;
+float dRotX = 0, dRotZ = 0;
+int windowId = 0;

@@ -1,0 +1,14 @@
+#pragma once
+// The polyhedron viewer's globals. theMesh is built before theViewState.
+#include "hedrix/HedrixMesh.h"
+#include "hedrix/ViewState.h"
+
+extern CMesh theMesh;
+extern CViewState theViewState;
+extern int currentSolid;
+extern int windowWidth, windowHeight;
+extern float rotX, rotZ, zoom;
+extern float targetRotX, rotXStep, targetRotZ, rotZStep;
+extern int lastMouseX, lastMouseY;
+extern float dRotX, dRotZ;
+extern int windowId;

@@ -1,0 +1,67 @@
+#pragma once
+// The polyhedron viewer's mesh: the shared store with 15 slots per list plus
+// the fold, twist and marker state of the built-in objects.
+#include <string>
+
+#include "mesh/MeshConfigs.h"
+
+class CMesh : public CPolyMeshStore {
+public:
+    CMesh(int vertexCapacity, int edgeCapacity, int faceCapacity)
+        : CPolyMeshStore(vertexCapacity, edgeCapacity, faceCapacity)
+    {
+    }
+
+    void SetFixingCondition(int k, int index, double value) { fixing[k] = CFixingCondition(index, value); }
+
+    // Built-in objects (VornObjects.cpp).
+    void GetVornObj(int type, int counts[3], double vertexRows[][4], int faceList[]);
+    void BuildMeshFromTables(const int counts[3], const double vertexRows[][4], const int faceList[], double scale);
+    void MakeVornTet();
+    void MakeVornHex();
+    void MakeVornOct();
+    void MakeVornDod();
+    void MakeVornIco();
+    void SelectVornObject(int type, bool startSequence);
+
+    // Fold parameter and stage sequence (Fold.cpp).
+    void SetVornParameter(double parameter);
+    void FoldStep(double step);
+    void StartSequence();
+    void AdvanceSequence();
+
+    // Face twist (Twist.cpp).
+    void PrepareTwist(bool mark);
+    void ComputeTwistVectors(int faceA, int vertexA, int faceB, int vertexB);
+    void SetTwistData(CVector3d a, CVector3d b, CVector3d c, double edgeLength);
+    double SolveTwistScale();
+    void PlaceTwistedFaces(double t, int typeA, int typeB);
+    void StepTwistAngle();
+    void ClearMarks();
+
+    // Edge under a view ray (Pick.cpp): index or -1.
+    int PickEdge(CVector3d xv, CVector3d view) const;
+
+    // Text formats and export (Files.cpp); false when the file could not be
+    // opened, written or was refused (the mesh is then unchanged).
+    bool WriteMeshFile(std::string name) const;
+    bool ReadMeshFile(std::string name);
+    bool WriteMeshText(std::string name) const;
+    bool ReadMeshFixed(std::string name);
+    bool ReadMeshText(std::string name);
+    bool LoadDesignFile(std::string name);
+    bool WriteMeshCSource(std::string name) const;
+    void DumpMesh() const;
+
+    CFixingCondition fixing[6];
+    CVector3d twistA, twistB, twistC;
+    bool meshFlag = false;
+    double twistCLengthSqr = 0, linkLengthSqr = 0;
+    double foldScale = 0, lowerBound = 0, objectConstant = 0, foldParameter = 0;
+    double twistLimit = 0, twistMark = 0, twistAngle = 0, twistStep = 0;
+    int objectType = 0;
+    int stage = 0;
+    int markFaceA = 0, markFaceB = 0, markVertexA = 0, markVertexB = 0;
+};
+
+bool CrossesMark(double newAngle, double oldAngle, double mark, double limit);
