@@ -5,8 +5,10 @@
 class CVector3d {
 public:
     // Zero vector; arrays of points (design points, scratch meshes) need it.
-    CVector3d() : c{0.0, 0.0, 0.0} {}
-    CVector3d(double x, double y, double z) : c{x, y, z} {}
+    // constexpr, so that namespace-scope points are constant-initialised and a
+    // static initialiser elsewhere may fill them before this unit's own run.
+    constexpr CVector3d() : c{0.0, 0.0, 0.0} {}
+    constexpr CVector3d(double x, double y, double z) : c{x, y, z} {}
 
     void set(double x, double y, double z) { c[0] = x; c[1] = y; c[2] = z; }
     double x() const { return c[0]; }

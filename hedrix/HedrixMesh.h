@@ -62,6 +62,11 @@ public:
     int objectType = 0;
     int stage = 0;
     int markFaceA = 0, markFaceB = 0, markVertexA = 0, markVertexB = 0;
+    // The frames and twist vectors belong to the mesh build they were taken
+    // from: PrepareTwist sets this, rebuilding the mesh from tables clears it.
+    bool twistPrepared = false;
+    // Last radial factor the twist solve found; kept when a solve has no root.
+    double twistScale = 1;
 };
 
 bool CrossesMark(double newAngle, double oldAngle, double mark, double limit);

@@ -1,0 +1,21 @@
+#pragma once
+// Tubes, arrows, axes and spheres from GLU quadrics, drawn in the current
+// modelview frame while a display list is compiled. Each primitive wraps its
+// own transformation in a push and pop and owns its quadric for the call.
+// Degenerate input (equal end points, zero vectors, anything not finite)
+// draws nothing.
+#include "geometry/CVector3d.h"
+#include "render/MaterialRules.h"
+
+// Open tube from a to b of radius style.radiusFactor * r, coloured by the
+// style's rule for `type`.
+void DrawCylinder(CVector3d a, CVector3d b, double r, int type, const CTubeStyle& style = kPolyTube);
+// Arrow from a with its tip at b; drawn radius 2r.
+void DrawArrow(CVector3d a, CVector3d b, double r, int type);
+// Arrow from a along v with a shaft as long as v; the head lies beyond a + v.
+void DrawVectorArrow(CVector3d a, CVector3d v, double r, int type);
+// Axis arrow from the origin along x (1, red), y (2, blue) or z (3, green),
+// at the radius given; any other axis keeps the material and points along z.
+void DrawAxis(int axis, double r, double length, const CAxisStyle& style = kPolyAxis);
+// Sphere about p of radius SphereRadius(style, r, type).
+void DrawVertexSphere(CVector3d p, double r, int type, const CSphereStyle& style = kPolySphere);

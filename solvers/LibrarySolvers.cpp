@@ -1,0 +1,56 @@
+#include "solvers/LibrarySolvers.h"
+
+#include <iostream>
+#include <limits>
+
+namespace library {
+
+namespace {
+
+// Half a megabyte each: kept off the stack, used by one call at a time.
+double workMatrix[kSystemCapacity][kSystemCapacity];
+double jacobian[kSystemCapacity][kSystemCapacity];
+
+void SolveJacobian(const double (*jac)[3], const double* res, double* step)
+{
+    double b[kSystemCapacity];
+    double dxH[kSystemCapacity];
+    for (int i = 0; i < 3; ++i) {
+        for (int k = 0; k < 3; ++k) jacobian[i][k] = jac[i][k];
+        b[i] = res[i];
+    }
+    SolveLeastSquares(jacobian, b, 3, 3, dxH);
+    for (int i = 0; i < 3; ++i) step[i] = dxH[i];
+}
+
+const CSolverForm kLibraryForm = {4, -1.0, false, false, SolveJacobian};
+
+}  // namespace
+
+double SolveLeastSquares(const double (*a)[kSystemCapacity], const double* b, int m, int n, double* x)
+{
+    // Column n of the working matrix holds the right-hand side.
+    if (n < 1 || n > m || m > kSystemCapacity || n > kSystemCapacity - 1) {
+        std::cout << "SolveLeastSquares: refused a system of " << m << " equations in " << n
+                  << " variables (need 1 <= n <= m, m <= 250, n <= 249)" << std::endl;
+        return std::numeric_limits<double>::quiet_NaN();
+    }
+    return HouseholderSolve<kSystemCapacity>(a, b, m, n, x, workMatrix, true);
+}
+
+CVector3d ThreeSpheresNewton(CVector3d P1, double r1, CVector3d P2, double r2, CVector3d P3, double r3, CVector3d X0)
+{
+    const CVector3d centre[3] = {P1, P2, P3};
+    const double radius[3] = {r1, r2, r3};
+    return NewtonPlacement(kLibraryForm, centre, radius, X0);
+}
+
+bool ThreeSpheresIS(CVector3d P1, double r1, CVector3d P2, double r2, CVector3d P3, double r3, CVector3d& x1,
+                    CVector3d& x2)
+{
+    const CVector3d centre[3] = {P1, P2, P3};
+    const double radius[3] = {r1, r2, r3};
+    return SphereIntersection(kLibraryForm, centre, radius, x1, x2);
+}
+
+}  // namespace library
