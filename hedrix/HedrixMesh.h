@@ -62,9 +62,11 @@ public:
     int objectType = 0;
     int stage = 0;
     int markFaceA = 0, markFaceB = 0, markVertexA = 0, markVertexB = 0;
-    // The frames and twist vectors belong to the mesh build they were taken
-    // from: PrepareTwist sets this, rebuilding the mesh from tables clears it.
+    // The frames and twist vectors belong to the mesh they were taken from:
+    // PrepareTwist sets the flag and records the object; rebuilding the mesh
+    // from tables may clear the flag, a change of object is seen either way.
     bool twistPrepared = false;
+    int twistObjectType = 0;
     // Last radial factor the twist solve found; kept when a solve has no root.
     double twistScale = 1;
 };

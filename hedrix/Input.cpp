@@ -4,6 +4,8 @@
 #include <ostream>
 
 #include "hedrix/Globals.h"
+#include "hedrix/Pick.h"
+#include "render/ViewRules.h"
 
 namespace {
 
@@ -161,15 +163,7 @@ void IdleStep()
 
 void DragView(int x, int y)
 {
-    dRotX = static_cast<float>((y - lastMouseY) * 0.5);
-    dRotZ = static_cast<float>((x - lastMouseX) * 0.5);
-    lastMouseX = x;
-    lastMouseY = y;
-    rotX += dRotX;
-    rotZ += dRotZ;
-    // Only the upper end wraps here; the idle call brings the lower end back.
-    if (rotX > 180) rotX -= 360;
-    if (rotZ > 180) rotZ -= 360;
+    DragTurn(x, y, lastMouseX, lastMouseY, rotX, rotZ, dRotX, dRotZ);
 }
 
 void NextSolid()
@@ -206,7 +200,7 @@ void PressLeftButton(int x, int y, std::ostream& out)
 {
     lastMouseX = x;
     lastMouseY = y;
-    const int e = PickEdgeAtPixel(x, y);
+    const int e = PickEdgeAtPixel(theMesh, theViewState, rotX, rotZ, x, y);
     if (e < 0) {
         out << "no edge picked" << std::endl;
         return;

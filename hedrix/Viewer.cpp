@@ -8,15 +8,7 @@
 #include "hedrix/Globals.h"
 #include "hedrix/Input.h"
 #include "render/PolyDisplayLists.h"
-
-namespace {
-
-const GLfloat kLightAmbient[4] = {0.4f, 0.4f, 0.4f, 1.0f};
-const GLfloat kLightDiffuse[4] = {1.0f, 1.0f, 1.0f, 1.0f};
-const GLfloat kLightPosition[4] = {90.0f, -90.0f, 150.0f, 0.0f};
-const GLfloat kModelAmbient[4] = {1.0f, 1.0f, 1.0f, 1.0f};
-
-} // namespace
+#include "render/ViewerGLState.h"
 
 void CompileMeshDisplayLists()
 {
@@ -25,22 +17,7 @@ void CompileMeshDisplayLists()
 
 void InitGL()
 {
-    glLightfv(GL_LIGHT0, GL_AMBIENT, kLightAmbient);
-    glLightfv(GL_LIGHT0, GL_DIFFUSE, kLightDiffuse);
-    glLightfv(GL_LIGHT0, GL_POSITION, kLightPosition);
-    glLightModelfv(GL_LIGHT_MODEL_AMBIENT, kModelAmbient);
-    glEnable(GL_LIGHTING);
-    glEnable(GL_LIGHT0);
-    glEnable(GL_DEPTH_TEST);
-    glEnable(GL_AUTO_NORMAL);
-    glEnable(GL_NORMALIZE);
-    glFrontFace(GL_CCW);
-    glClearColor(1.0f, 1.0f, 1.0f, 0.0f);
-    glEnable(GL_POLYGON_OFFSET_FILL);
-    glPolygonOffset(1.0f, 1.0f);
-    glPolygonMode(GL_FRONT_AND_BACK, GL_FILL);
-    glShadeModel(GL_SMOOTH);
-    glDepthFunc(GL_LESS);
+    SetViewerGLState();
 }
 
 void InitScene()
@@ -76,10 +53,10 @@ void DisplayFunc()
     static const struct {
         int toggle;
         GLuint list;
-    } kReplay[] = {{CViewState::kCoordinateSystem, 10}, {CViewState::kFaces, 110},
-                   {CViewState::kSplitFaces, 190},      {CViewState::kMarker, 195},
-                   {CViewState::kFacesByEdges, 120},    {CViewState::kVertices, 140},
-                   {CViewState::kSpecialEdges, 100},    {CViewState::kNormals, 130}};
+    } kReplay[] = {{CViewState::kCoordinateSystem, kPolyListAxes}, {CViewState::kFaces, kPolyListFaces},
+                   {CViewState::kSplitFaces, kPolyListSplitFaces},  {CViewState::kMarker, kPolyListMarker},
+                   {CViewState::kFacesByEdges, kPolyListEdges},     {CViewState::kVertices, kPolyListVertices},
+                   {CViewState::kSpecialEdges, kPolyListSpecialEdges}, {CViewState::kNormals, kPolyListNormals}};
     for (const auto& r : kReplay)
         if (theViewState.toggles[r.toggle]) glCallList(r.list);
     glPopMatrix();

@@ -40,17 +40,13 @@ double SolveLeastSquares(const double (*a)[kSystemCapacity], const double* b, in
 
 CVector3d ThreeSpheresNewton(CVector3d P1, double r1, CVector3d P2, double r2, CVector3d P3, double r3, CVector3d X0)
 {
-    const CVector3d centre[3] = {P1, P2, P3};
-    const double radius[3] = {r1, r2, r3};
-    return NewtonPlacement(kLibraryForm, centre, radius, X0);
+    return NewtonPlacement(kLibraryForm, P1, r1, P2, r2, P3, r3, X0);
 }
 
 bool ThreeSpheresIS(CVector3d P1, double r1, CVector3d P2, double r2, CVector3d P3, double r3, CVector3d& x1,
                     CVector3d& x2)
 {
-    const CVector3d centre[3] = {P1, P2, P3};
-    const double radius[3] = {r1, r2, r3};
-    return SphereIntersection(kLibraryForm, centre, radius, x1, x2);
+    return SphereIntersection(kLibraryForm, P1, r1, P2, r2, P3, r3, x1, x2);
 }
 
 }  // namespace library

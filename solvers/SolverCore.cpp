@@ -51,8 +51,11 @@ double HouseholderSolve(const double (*a)[Width], const double* b, int m, int n,
 template double HouseholderSolve<5>(const double (*)[5], const double*, int, int, double*, double (*)[5], bool);
 template double HouseholderSolve<250>(const double (*)[250], const double*, int, int, double*, double (*)[250], bool);
 
-CVector3d NewtonPlacement(const CSolverForm& form, const CVector3d centre[3], const double radius[3], CVector3d x0)
+CVector3d NewtonPlacement(const CSolverForm& form, const CVector3d& p1, double r1, const CVector3d& p2, double r2,
+                          const CVector3d& p3, double r3, CVector3d x0)
 {
+    const CVector3d centre[3] = {p1, p2, p3};
+    const double radius[3] = {r1, r2, r3};
     CVector3d x = x0;
     for (int count = 0; count < form.newtonIterations;) {
         double jac[3][3];
@@ -76,14 +79,9 @@ CVector3d NewtonPlacement(const CSolverForm& form, const CVector3d centre[3], co
     return x;
 }
 
-bool SphereIntersection(const CSolverForm& form, const CVector3d centre[3], const double radius[3], CVector3d& x1,
-                        CVector3d& x2)
+bool SphereIntersection(const CSolverForm& form, const CVector3d& p1, double r1, const CVector3d& p2, double r2,
+                        const CVector3d& p3, double r3, CVector3d& x1, CVector3d& x2)
 {
-    const CVector3d& p1 = centre[0];
-    const CVector3d& p2 = centre[1];
-    const CVector3d& p3 = centre[2];
-    const double r1 = radius[0], r2 = radius[1], r3 = radius[2];
-
     // Plane of the circle where spheres 1 and 3 meet: n1 . X = e.
     CVector3d n1 = p3 - p1;
     const double d1 = n1.length();

@@ -24,16 +24,17 @@ template <int Width>
 double HouseholderSolve(const double (*a)[Width], const double* b, int m, int n, double* x, double (*r)[Width],
                         bool report);
 
-// Newton iteration towards the point at distance radius[i] from centre[i],
-// i = 0..2, from the start point x0; returns the point after the last step,
-// which may be non-finite when the Jacobian was singular.
-CVector3d NewtonPlacement(const CSolverForm& form, const CVector3d centre[3], const double radius[3], CVector3d x0);
+// Newton iteration towards the point at distances r1, r2, r3 from p1, p2, p3,
+// from the start point x0; returns the point after the last step, which may
+// be non-finite when the Jacobian was singular.
+CVector3d NewtonPlacement(const CSolverForm& form, const CVector3d& p1, double r1, const CVector3d& p2, double r2,
+                          const CVector3d& p3, double r3, CVector3d x0);
 
 // Closed-form intersection of three spheres. On success x1 (the previous
 // point on entry) receives the solution nearer to it and x2 the other one; on
 // failure neither is written.
-bool SphereIntersection(const CSolverForm& form, const CVector3d centre[3], const double radius[3], CVector3d& x1,
-                        CVector3d& x2);
+bool SphereIntersection(const CSolverForm& form, const CVector3d& p1, double r1, const CVector3d& p2, double r2,
+                        const CVector3d& p3, double r3, CVector3d& x1, CVector3d& x2);
 
 // A Newton point is usable only when all three coordinates are finite.
 bool IsFinitePoint(const CVector3d& p);

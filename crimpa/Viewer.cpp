@@ -1,0 +1,152 @@
+// The GLUT side of the design viewer: window, OpenGL state, callbacks, menus.
+#include <GL/freeglut.h>
+
+#include <cstdlib>
+
+#include "crimpa/Design.h"
+#include "crimpa/DesignMesh.h"
+#include "crimpa/Keys.h"
+#include "crimpa/ViewerState.h"
+#include "render/DesignDisplayLists.h"
+#include "render/ViewerGLState.h"
+
+namespace {
+
+void CompileDisplayLists()
+{
+    BuildDesignDisplayLists(theMesh);
+}
+
+void DisplayFunc()
+{
+    glClear(GL_COLOR_BUFFER_BIT | GL_DEPTH_BUFFER_BIT);
+    glPushMatrix();
+    glRotatef(rotX, 1.0f, 0.0f, 0.0f);
+    glRotatef(0.0f, 0.0f, 1.0f, 0.0f);
+    glRotatef(rotZ, 0.0f, 0.0f, 1.0f);
+    if (showCoordinateSystem) glCallList(kDesignListAxes);
+    if (showFaces) glCallList(kDesignListFaces);
+    if (showFacesByEdges) glCallList(kDesignListEdges);
+    if (showVertices) glCallList(kDesignListVertices);
+    if (showSpecialEdges) glCallList(kDesignListSpecialEdges);
+    // The normal lines carry their own colour, which lighting would replace.
+    glDisable(GL_LIGHTING);
+    if (showNormals) glCallList(kDesignListNormals);
+    glEnable(GL_LIGHTING);
+    glPopMatrix();
+    glutSwapBuffers();
+}
+
+void ReshapeFunc(int w, int h)
+{
+    windowWidth = w;
+    windowHeight = h;
+    glViewport(0, 0, w, h);
+    glMatrixMode(GL_PROJECTION);
+    glLoadIdentity();
+    double box[6];
+    ViewBox(w, h, box);
+    glOrtho(box[0], box[1], box[2], box[3], box[4], box[5]);
+    glMatrixMode(GL_MODELVIEW);
+}
+
+void MouseFunc(int button, int state, int x, int y)
+{
+    if (button == GLUT_LEFT_BUTTON && state == GLUT_DOWN) {
+        lastMouseX = x;
+        lastMouseY = y;
+    }
+}
+
+void MotionFunc(int x, int y)
+{
+    DragView(x, y);
+    glutPostRedisplay();
+}
+
+void SpecialFunc(int, int, int) {}
+
+void KeyboardFunc(unsigned char key, int, int)
+{
+    if (key == 27) std::exit(0);
+    // Always the real modifier state: the pointer position says nothing about the keys held.
+    HandleKey(key, glutGetModifiers());
+    glutPostRedisplay();
+}
+
+void IdleFunc()
+{
+    if (glutGetWindow() != windowId) glutSetWindow(windowId);
+    if (autoSpin) rotZ = static_cast<float>(rotZ + 0.15);
+    AdvanceAnimation();
+    glutPostRedisplay();
+}
+
+void MenuFunc(int value)
+{
+    if (value == kQuitMenuValue) std::exit(0);
+    HandleMenu(value);
+    glutPostRedisplay();
+}
+
+void CreateMenus()
+{
+    const int designMenu = glutCreateMenu(MenuFunc);
+    for (int k = 0; k < kDesignMenuEntries; ++k) glutAddMenuEntry(designMenuLabels[k], kFirstDesignMenuValue + k);
+    glutCreateMenu(MenuFunc);
+    glutAddMenuEntry("Toggle show special edges", 1);
+    glutAddMenuEntry("Toggle show faces", 2);
+    glutAddMenuEntry("Toggle show faces by edges", 3);
+    glutAddMenuEntry("Toggle show vertices", 6);
+    glutAddMenuEntry("Toggle show normals", 4);
+    glutAddMenuEntry("Toggle show coordinatesystem", 5);
+    glutAddSubMenu("Designs", designMenu);
+    glutAddMenuEntry("Quit", kQuitMenuValue);
+    glutAttachMenu(GLUT_RIGHT_BUTTON);
+}
+
+} // namespace
+
+int main(int, char**)
+{
+    int argc = 1;
+    char programName[] = "myprogram";
+    char* argv[] = {programName, nullptr};
+    glutInit(&argc, argv);
+    glutInitDisplayMode(GLUT_RGB | GLUT_DOUBLE | GLUT_DEPTH);
+    glutInitWindowPosition(50, 50);
+    glutInitWindowSize(windowWidth, windowHeight);
+    windowId = glutCreateWindow(kDesignTitle);
+    // From here on there is a context; the lists compiled before main had none.
+    theMesh.displayListHook = CompileDisplayLists;
+    reshapeHook = ReshapeFunc;
+
+    glutDisplayFunc(DisplayFunc);
+    glutIdleFunc(IdleFunc);
+    glutMotionFunc(MotionFunc);
+    glutMouseFunc(MouseFunc);
+    glutKeyboardFunc(KeyboardFunc);
+    glutSpecialFunc(SpecialFunc);
+    glutReshapeFunc(ReshapeFunc);
+    CreateMenus();
+    SetViewerGLState();
+
+    theMesh.ComputeFaceCentres();
+    theMesh.ComputeFaceNormals();
+    theMesh.GenerateEdges();
+    theMesh.BuildDisplayLists();
+
+    showSpecialEdges = false;
+    showFaces = true;
+    showFacesByEdges = true;
+    showNormals = false;
+    showCoordinateSystem = designMode != 2;
+    showVertices = true;
+    autoSpin = false;
+    animate = false;
+    frameCounter = 0;
+
+    ReshapeFunc(windowWidth, windowHeight);
+    glutMainLoop();
+    return 0;
+}

@@ -1,0 +1,118 @@
+#include "crimpa/designs/BelcastroHull.h"
+
+#include <iostream>
+
+#include "crimpa/ViewerState.h"
+#include "crimpa/designs/DesignSupport.h"
+
+const char* const kDesignTitle = "Rigid folding by TZL - illustration of Belcastro-Hull-Theorem";
+
+namespace bhull {
+
+int phase = 0;
+int phaseFrame = 0;
+double evenPhaseAngles[4] = {};
+double oddPhaseAngles[4] = {};
+CVector3d designPoints[kPoints];
+
+namespace {
+
+constexpr int kVertexRows = 6;
+constexpr int kFaceInts = 20;
+
+// Outer corners at sqrt(2): the table gives the topology; the placement puts them at radius 1.
+const double kVertexTable[kVertexRows][4] = {{0, 0, 0, 0},  {1.414213562, 0, 0, 0},  {-1, 1, 0, 0},
+                                             {-1.414213562, 0, 0, 0}, {-1, -1, 0, 0}, {1.414213562, 0, 0, 0}};
+
+const int kFaceTable[kFaceInts] = {3, 1, 2, 3, 1, 3, 1, 3, 4, 2, 3, 1, 4, 5, 1, 3, 1, 5, 6, 3};
+
+// Turns by -angle about z (from +x towards +y) and about x (from +y towards +z).
+CVector3d TurnAboutZ(const CVector3d& p, double angle)
+{
+    const double c = std::cos(angle), s = std::sin(angle);
+    return CVector3d(p.x() * c + p.y() * s, p.y() * c - p.x() * s, p.z());
+}
+
+CVector3d TurnAboutX(const CVector3d& p, double angle)
+{
+    const double c = std::cos(angle), s = std::sin(angle);
+    return CVector3d(p.x(), p.y() * c + p.z() * s, p.z() * c - p.y() * s);
+}
+
+}  // namespace
+
+void MakeDesign()
+{
+    // The built-in design has no special edges; none of a loaded file may outlive it.
+    BuildBuiltInDesign<kVertexRows, kFaceInts>();
+    const double even[4] = {-2.3561944901923426, -0.7853981633974475, -0.7853981633974475, -2.3561944901923426};
+    const double odd[4] = {-1.0471975511965967, 0.7853981633974475, -1.0471975511965967, -0.7853981633974475};
+    for (int i = 0; i < 4; ++i) {
+        evenPhaseAngles[i] = even[i];
+        oddPhaseAngles[i] = odd[i];
+    }
+    phase = 0;
+    phaseFrame = 0;
+    const double s = std::sqrt(0.5);
+    const CVector3d start[kPoints] = {{0, 0, 0}, {1, 0, 0}, {-s, s, 0}, {-1, 0, 0}, {-s, -s, 0}, {1, 0, 0}};
+    CopyPoints(start, designPoints, kPoints);
+    PlaceDesignVertices();
+}
+
+void FoldStep()
+{
+    std::cout << phase << std::endl;
+    if (phase >= 0 && phase < kPhases) {
+        if (phase % 2 == 0) {
+            const double angle = evenPhaseAngles[phase / 2] / kFramesPerPhase;
+            for (int k = 1; k < kPoints; ++k) designPoints[k] = TurnAboutZ(designPoints[k], angle);
+        } else {
+            // Phase 1 folds P5, phase 3 P4 and P5, phase 5 P3 to P5, phase 7 P2 to P5.
+            const double angle = oddPhaseAngles[(phase - 1) / 2] / kFramesPerPhase;
+            const int first = kPoints - 1 - (phase - 1) / 2;
+            for (int k = first; k < kPoints; ++k) designPoints[k] = TurnAboutX(designPoints[k], angle);
+        }
+    }
+    phaseFrame += 1;
+    if (phaseFrame == kFramesPerPhase) {
+        phaseFrame = 0;
+        phase += 1;
+    }
+}
+
+}  // namespace bhull
+
+using namespace bhull;
+
+void InitDesign() { MakeDesign(); }
+
+void LoadBuiltInDesign(int counts[3], double vertexRows[][4], int faceInts[])
+{
+    CopyDesignTables(kVertexTable, kFaceTable, 4, 1, counts, vertexRows, faceInts);
+}
+
+void PlaceDesignVertices() { PlacePoints(designPoints, kPoints); }
+
+void DesignIdleStep()
+{
+    if (designMode == 1) FoldStep();
+    PlaceDesignVertices();
+}
+
+bool DesignKey(unsigned char key, int)
+{
+    switch (key) {
+    case 'r':
+    case 'R':
+        animate = !animate;
+        frameCounter = 0;
+        return true;
+    case 'I': MakeDesign(); PrintAngleAndRebuild("rho = ", 0.0); return true;
+    case 'M': RebuildDesignView(); return true;
+    case 'D':
+    case 'd': PrintAngleAndRebuild("delta = ", 0.0); return true;
+    case 'O':
+    case 'o': PrintAngleAndRebuild("omega = ", 0.0); return true;
+    default: return false;
+    }
+}

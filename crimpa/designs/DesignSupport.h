@@ -1,0 +1,114 @@
+#pragma once
+// Pieces that several design units share: building the built-in design from
+// its tables, the angle clamp of the fold keys, mirrors in the centred frame
+// and the three-sphere placement that refuses instead of guessing.
+#include <cmath>
+#include <iostream>
+
+#include "crimpa/Design.h"
+#include "crimpa/DesignMesh.h"
+#include "crimpa/ViewerState.h"
+#include "geometry/CVector3d.h"
+#include "solvers/DesignSolvers.h"
+
+// One degree and a right angle with the programs' own pi literal.
+constexpr double kDegree = kPi / 180;
+constexpr double kRightAngle = kPi / 2;
+
+// The design's tables into theMesh, then the given special edges (vertex
+// numbers 0-based) and centres, normals, edges and display lists once more.
+// VertexRows and FaceInts are the sizes of the design's own tables.
+template <int VertexRows, int FaceInts>
+void BuildBuiltInDesign(const CEdge* specials = nullptr, int nSpecials = 0)
+{
+    int counts[3];
+    double rows[VertexRows][4];
+    int faceInts[FaceInts];
+    LoadBuiltInDesign(counts, rows, faceInts);
+    BuildMeshFromTables(counts, rows, faceInts, 1.0);
+    theMesh.nSpecialEdges = nSpecials;
+    for (int k = 0; k < nSpecials; ++k) theMesh.specialEdges[k] = specials[k];
+    theMesh.ComputeFaceCentres();
+    theMesh.ComputeFaceNormals();
+    theMesh.GenerateEdges();
+    theMesh.BuildDisplayLists();
+}
+
+// LoadBuiltInDesign's work: the design's tables into the caller's buffers,
+// the counts {vertices, faces, 0} and the design number.
+template <int Rows, int Ints>
+void CopyDesignTables(const double (&rows)[Rows][4], const int (&faces)[Ints], int nFaces, int mode, int counts[3],
+                      double vertexRows[][4], int faceInts[])
+{
+    for (int i = 0; i < Rows; ++i)
+        for (int k = 0; k < 4; ++k) vertexRows[i][k] = rows[i][k];
+    for (int i = 0; i < Ints; ++i) faceInts[i] = faces[i];
+    counts[0] = Rows;
+    counts[1] = nFaces;
+    counts[2] = 0;
+    designMode = mode;
+}
+
+// The first n design points into theMesh as vertices of type 0; a loaded
+// design file is not the design, so its vertices are left alone.
+inline void PlacePoints(const CVector3d* points, int n)
+{
+    if (!builtInDesignShown) return;
+    for (int v = 0; v < n; ++v) theMesh.vertices[v].SetPosition(points[v], 0);
+}
+
+// x limited to [lo, hi]. A NaN stays NaN (no comparison decides for it), so a
+// step from an undefined angle stays visibly undefined instead of jumping to
+// a bound.
+inline double ClampAngle(double x, double lo, double hi)
+{
+    if (std::isnan(x)) return x;
+    if (x < lo) return lo;
+    if (x > hi) return hi;
+    return x;
+}
+
+// Mirrors about the planes x = 0 and y = 0 of the centred design frame.
+inline CVector3d MirrorX(const CVector3d& p) { return CVector3d(-p.x(), p.y(), p.z()); }
+inline CVector3d MirrorY(const CVector3d& p) { return CVector3d(p.x(), -p.y(), p.z()); }
+inline CVector3d MirrorXY(const CVector3d& p) { return CVector3d(-p.x(), -p.y(), p.z()); }
+
+// The console line of a refused fold step whose spheres do not meet.
+inline void ReportNoIntersection() { std::cout << "no intersection in ThreeSpheresIS" << std::endl; }
+
+// Moves x to the common point of the three spheres nearest its current value.
+// When there is none, x stays as it is, the refusal line is printed and the
+// result is false: the caller then takes its whole step back.
+inline bool PlaceByThreeSpheres(const CVector3d& p1, double r1, const CVector3d& p2, double r2, const CVector3d& p3,
+                                double r3, CVector3d& x)
+{
+    CVector3d other;
+    CVector3d found = x;
+    if (!design::ThreeSpheresIS(p1, r1, p2, r2, p3, r3, found, other)) {
+        ReportNoIntersection();
+        return false;
+    }
+    x = found;
+    return true;
+}
+
+// The angle print of the design keys followed by the rebuild without refold.
+inline void PrintAngleAndRebuild(const char* label, double radians)
+{
+    PrintAngle(label, radians);
+    RebuildDesignView();
+}
+
+// Point `from` mirrored into the slots x, y and xy of the same array.
+inline void SetMirrors(CVector3d* points, int from, int x, int y, int xy)
+{
+    points[x] = MirrorX(points[from]);
+    points[y] = MirrorY(points[from]);
+    points[xy] = MirrorXY(points[from]);
+}
+
+// Copies n points; the fold steps keep a copy to take a refused step back.
+inline void CopyPoints(const CVector3d* from, CVector3d* to, int n)
+{
+    for (int i = 0; i < n; ++i) to[i] = from[i];
+}

@@ -1,0 +1,246 @@
+#include "crimpa/designs/NfMars.h"
+
+#include <cmath>
+#include <iostream>
+
+#include "crimpa/designs/DesignSupport.h"
+
+const char* const kDesignTitle = "Rigid folding by TZL - non flat MARS design";
+
+namespace nfmars {
+
+double a = 0.0, b = 0.0, c = 0.0;
+double topHeight = 0.0, midHeight = 0.0;
+double delta = 0.0, h = 0.0, w = 0.0, rho = 0.0;
+CVector3d designPoints[kPoints];
+CVector3d hingePoint;
+
+namespace {
+
+// The layout at the start parameters, heights to four and five decimals.
+constexpr double kVertexRows[kPoints][4] = {
+    {-2, -1.90145, 0, 0}, {-1, -1.90145, 0, 0}, {-0.5, -1.90145, 0.21645, 0}, {0.5, -1.90145, 0.21645, 0}, {1, -1.90145, 0, 0}, {2, -1.90145, 0, 0},
+    {-2, -1.40145, 0, 0}, {-1, -1.40145, 0, 0}, {-0.5, -0.950725, 0.21645, 0}, {0.5, -0.950725, 0.21645, 0}, {1, -1.40145, 0, 0}, {2, -1.40145, 0, 0},
+    {-2, -0.950725, 0.21645, 0}, {-1.5, -0.950725, 0.21645, 0}, {-1, -0.5, 0.4329, 0}, {1, -0.5, 0.4329, 0}, {1.5, -0.950725, 0.21645, 0}, {2, -0.950725, 0.21645, 0},
+    {-2, 0.950725, 0.21645, 0}, {-1.5, 0.950725, 0.21645, 0}, {-1, 0.5, 0.4329, 0}, {1, 0.5, 0.4329, 0}, {1.5, 0.950725, 0.21645, 0}, {2, 0.950725, 0.21645, 0},
+    {-2, 1.40145, 0, 0}, {-1, 1.40145, 0, 0}, {-0.5, 0.950725, 0.21645, 0}, {0.5, 0.950725, 0.21645, 0}, {1, 1.40145, 0, 0}, {2, 1.40145, 0, 0},
+    {-2, 1.90145, 0, 0}, {-1, 1.90145, 0, 0}, {-0.5, 1.90145, 0.21645, 0}, {0.5, 1.90145, 0.21645, 0}, {1, 1.90145, 0, 0}, {2, 1.90145, 0, 0},
+};
+
+constexpr int kFaceCount = 25;
+constexpr int kFaceInts = 150;
+constexpr int kFaceList[kFaceInts] = {
+    4, 15, 16, 22, 21, 3,  4, 16, 15, 9, 10, 2,   4, 21, 22, 28, 27, 2,  4, 15, 14, 8, 9, 1,
+    4, 16, 10, 11, 17, 1,  4, 21, 27, 26, 20, 1,  4, 22, 23, 29, 28, 1,  4, 14, 15, 21, 20, 2,
+    4, 16, 17, 23, 22, 2,  4, 7, 8, 14, 13, 3,    4, 11, 12, 18, 17, 3,  4, 19, 20, 26, 25, 3,
+    4, 23, 24, 30, 29, 3,  4, 13, 14, 20, 19, 1,  4, 17, 18, 24, 23, 1,  4, 1, 2, 8, 7, 2,
+    4, 5, 6, 12, 11, 2,    4, 25, 26, 32, 31, 2,  4, 29, 30, 36, 35, 2,  4, 2, 3, 9, 8, 3,
+    4, 4, 5, 11, 10, 3,    4, 26, 27, 33, 32, 3,  4, 28, 29, 35, 34, 3,  4, 3, 4, 10, 9, 1,
+    4, 27, 28, 34, 33, 1,
+};
+
+// Newton placement that also judges its result: the residual decides, since
+// near rho = 0 the iteration may use all its steps and still land right.
+bool Place(const CVector3d& p1, double r1, const CVector3d& p2, double r2, const CVector3d& p3, double r3,
+           const CVector3d& start, CVector3d& result)
+{
+    result = design::ThreeSpheresNewton(p1, r1, p2, r2, p3, r3, start);
+    return IsFinitePoint(result) && LargestCreaseMiss(result, p1, r1, p2, r2, p3, r3) <= kCreaseTolerance;
+}
+
+// What a design key may change, kept so that a refused fold can be undone.
+struct CFoldState {
+    double rho, delta, h, w;
+    CVector3d points[kPoints];
+};
+
+CFoldState SaveState()
+{
+    CFoldState s{rho, delta, h, w, {}};
+    CopyPoints(designPoints, s.points, kPoints);
+    return s;
+}
+
+bool Refuse(const CFoldState& s)
+{
+    rho = s.rho;
+    delta = s.delta;
+    h = s.h;
+    w = s.w;
+    CopyPoints(s.points, designPoints, kPoints);
+    std::cout << "no fold for this change: a crease would change its length; the design stays as it was"
+              << std::endl;
+    return true;
+}
+
+bool PrintAndRefold(const CFoldState& before, const char* label, double value)
+{
+    PrintAngle(label, value);
+    if (!FoldStep()) return Refuse(before);
+    RebuildDesignView();
+    return true;
+}
+
+bool ChangeAndRefold(const CFoldState& before, const char* label, double value)
+{
+    if (!FoldStep()) return Refuse(before);
+    return PrintAndRefold(before, label, value);
+}
+
+void SetCreaseOffsets()
+{
+    h = c * std::cos(delta + kQuarterPi);
+    w = c * std::sin(delta + kQuarterPi);
+}
+
+void BuildBuiltInMesh()
+{
+    BuildBuiltInDesign<kPoints, kFaceInts>();
+}
+
+} // namespace
+} // namespace nfmars
+
+using namespace nfmars;
+
+void InitDesign()
+{
+    MakeDesign(5.4, 0.5, 1.0, 0.5 * std::sqrt(2.0));
+}
+
+void LoadBuiltInDesign(int counts[3], double vertexRows[][4], int faceInts[])
+{
+    for (int v = 0; v < kPoints; ++v)
+        for (int k = 0; k < 4; ++k) vertexRows[v][k] = kVertexRows[v][k];
+    for (int k = 0; k < kFaceInts; ++k) faceInts[k] = kFaceList[k];
+    designMode = 6;
+    counts[0] = kPoints;
+    counts[1] = kFaceCount;
+    counts[2] = 0;
+}
+
+void MakeDesign(double deltaDegrees, double newA, double newB, double newC)
+{
+    BuildBuiltInMesh();
+    a = newA;
+    b = newB;
+    c = newC;
+    delta = deltaDegrees / 180 * kPi;
+    SetCreaseOffsets();
+    topHeight = 0.4329;
+    midHeight = 0.21645;
+    ComputeDesignGeometry();
+}
+
+void ComputeDesignGeometry()
+{
+    rho = -0.4537856055185252;
+    const double zt = topHeight, zm = midHeight;
+    const double narrowX[6] = {-(b + 2 * a), -b, a - b, b - a, b, b + 2 * a};
+    const double wideX[6] = {-(b + 2 * a), -(b + a), -b, b, b + a, b + 2 * a};
+    // Per row: y of the outer columns (0, 1, 4, 5), y of the inner ones (2, 3).
+    const double outerY[6] = {-(2 * a + 2 * h), -(a + 2 * h), -(a + h), a + h, a + 2 * h, 2 * a + 2 * h};
+    const double innerY[6] = {-(2 * a + 2 * h), -(a + h), -a, a, a + h, 2 * a + 2 * h};
+    for (int j = 0; j < 6; ++j) {
+        const bool raised = j == 2 || j == 3;
+        const double* xs = raised ? wideX : narrowX;
+        for (int i = 0; i < 6; ++i) {
+            const bool inner = i == 2 || i == 3;
+            const double z = raised ? (inner ? zt : zm) : (inner ? zm : 0.0);
+            designPoints[6 * j + i] = CVector3d(xs[i], inner ? innerY[j] : outerY[j], z);
+        }
+    }
+    hingePoint = CVector3d(a - b, -a, topHeight);
+}
+
+bool FoldStep()
+{
+    CVector3d p[kPoints];
+    CopyPoints(designPoints, p, kPoints);
+    const double k = (a + h) / a;
+
+    const CVector3d Q = hingePoint + CVector3d(a * 0.0, a * -std::cos(rho), a * std::sin(rho));
+    p[8] = Q;
+    p[26] = MirrorY(Q);
+    p[9] = Q + 0.5 * (p[15] - p[14]);
+    p[27] = MirrorY(p[9]);
+
+    CVector3d N1, N2, N3;
+    if (!Place(p[14], c, Q, 2 * a, p[20], std::sqrt(sqr(2 * a + h) + sqr(w)), p[13], N1)) return false;
+    p[13] = N1;
+    p[16] = MirrorX(N1);
+    p[19] = N1 + k * (p[20] - p[14]);
+    p[22] = MirrorX(p[19]);
+    p[7] = N1 - p[14] + Q;
+    p[25] = MirrorY(p[7]);
+    p[10] = MirrorX(p[7]);
+    p[28] = MirrorXY(p[7]);
+
+    if (!Place(N1, a, p[19], std::sqrt(sqr(2 * a + 2 * h) + sqr(a)), p[7], std::sqrt(5.0) * a, p[12], N2))
+        return false;
+    p[12] = N2;
+    p[18] = MirrorY(N2);
+    p[17] = MirrorX(N2);
+    p[23] = MirrorXY(N2);
+    p[6] = p[7] + 2 * (N2 - N1);
+    p[24] = MirrorY(p[6]);
+    p[11] = MirrorX(p[6]);
+    p[29] = MirrorXY(p[6]);
+
+    if (!Place(p[7], a, Q, std::sqrt(sqr(w) + sqr(a + h)), p[6], std::sqrt(5.0) * a, p[1], N3)) return false;
+    p[1] = N3;
+    p[31] = MirrorY(N3);
+    p[4] = MirrorX(N3);
+    p[34] = MirrorXY(N3);
+    p[0] = p[6] - p[7] + N3;
+    p[30] = MirrorY(p[0]);
+    p[5] = MirrorX(p[0]);
+    p[35] = MirrorXY(p[0]);
+    p[2] = Q + k * (N3 - p[7]);
+    p[32] = MirrorY(p[2]);
+    p[3] = MirrorX(p[2]);
+    p[33] = MirrorXY(p[2]);
+
+    CopyPoints(p, designPoints, kPoints);
+    return true;
+}
+
+void PlaceDesignVertices()
+{
+    // A loaded design file is not this design: its vertices are not ours to move.
+    if (!builtInDesignShown) return;
+    for (int v = 0; v < kPoints; ++v) theMesh.vertices[v].SetPosition(designPoints[v], 0);
+}
+
+void DesignIdleStep()
+{
+    if (FoldStep()) PlaceDesignVertices();
+}
+
+bool DesignKey(unsigned char key, int modifiers)
+{
+    const CFoldState before = SaveState();
+    switch (key) {
+    case 'R':
+        rho += kDegree;
+        return ChangeAndRefold(before, "rho = ", rho);
+    case 'r':
+        if (modifiers & kAltModifier) return PrintAndRefold(before, "rho = ", rho);
+        rho -= kDegree;
+        return ChangeAndRefold(before, "rho = ", rho);
+    case 'I':
+        // After a design file the built-in mesh comes back first; the design state is kept.
+        if (!builtInDesignShown) BuildBuiltInMesh();
+        ComputeDesignGeometry();
+        return PrintAndRefold(before, "rho = ", rho);
+    case 'D':
+    case 'd':
+        delta += key == 'D' ? kDeltaStep : -kDeltaStep;
+        SetCreaseOffsets();
+        return ChangeAndRefold(before, "delta = ", delta);
+    case 'O':
+    case 'o': return PrintAndRefold(before, "omega = ", 0.0);
+    case 'M': RebuildDesignView(); return true;
+    default: return false;
+    }
+}

@@ -1,0 +1,17 @@
+#pragma once
+// The design viewer's six display lists, compiled from a mesh.
+#include "mesh/MeshConfigs.h"
+
+enum EDesignDisplayList {
+    kDesignListSpecialEdges = 100,
+    kDesignListFaces = 110,
+    kDesignListEdges = 120,
+    kDesignListNormals = 130,
+    kDesignListVertices = 140,
+    kDesignListAxes = 10
+};
+
+// Compiles (GL_COMPILE, replacing earlier ones) lists 110, 120, 100, 130, 140
+// and 10 from mesh. Tubes between coincident points are left out. Reads the
+// mesh only; needs a current GL context.
+void BuildDesignDisplayLists(const CDesignMeshStore& mesh);

@@ -1,0 +1,236 @@
+// Common keys, menus, drag, projection box and animation frames of the design viewer.
+#include <gtest/gtest.h>
+
+#include <cmath>
+#include <cstdlib>
+#include <fstream>
+#include <sstream>
+#include <string>
+#include <sys/stat.h>
+#include <unistd.h>
+
+#include "crimpa/Design.h"
+#include "crimpa/DesignMesh.h"
+#include "crimpa/Keys.h"
+#include "crimpa/ViewerState.h"
+
+namespace {
+
+std::string Quiet(void (*f)(unsigned char, int), unsigned char key, int modifiers = 0)
+{
+    testing::internal::CaptureStdout();
+    f(key, modifiers);
+    return testing::internal::GetCapturedStdout();
+}
+
+struct Toggle {
+    unsigned char key;
+    int menuValue;
+    bool* flag;
+};
+
+const Toggle kToggles[] = {
+    {'s', 1, &showSpecialEdges}, {'f', 2, &showFaces},  {'e', 3, &showFacesByEdges},
+    {'n', 4, &showNormals},      {'c', 5, &showCoordinateSystem}, {'v', 6, &showVertices},
+    {'a', 0, &autoSpin},
+};
+
+TEST(CommonKeys, EachToggleFlipsItsFlagOnly)
+{
+    for (const Toggle& t : kToggles) {
+        bool before[7];
+        for (int i = 0; i < 7; ++i) before[i] = *kToggles[i].flag;
+        HandleKey(t.key, 0);
+        for (int i = 0; i < 7; ++i) EXPECT_EQ(*kToggles[i].flag, kToggles[i].flag == t.flag ? !before[i] : before[i]) << t.key;
+        HandleKey(t.key, 0);
+        EXPECT_EQ(*t.flag, before[&t - kToggles]);
+        if (t.menuValue == 0) continue;
+        HandleMenu(t.menuValue);
+        EXPECT_EQ(*t.flag, !before[&t - kToggles]) << "menu " << t.menuValue;
+        HandleMenu(t.menuValue);
+    }
+}
+
+TEST(CommonKeys, KeysAreCaseSensitive)
+{
+    const bool s = showSpecialEdges, f = showFaces, v = showVertices;
+    for (unsigned char k : {'S', 'F', 'V', 'x', 'W'}) Quiet(HandleKey, k);
+    EXPECT_EQ(showSpecialEdges, s);
+    EXPECT_EQ(showFaces, f);
+    EXPECT_EQ(showVertices, v);
+}
+
+int reshapes = 0;
+int lastWidth = 0, lastHeight = 0;
+void CountReshape(int w, int h)
+{
+    ++reshapes;
+    lastWidth = w;
+    lastHeight = h;
+}
+
+TEST(CommonKeys, ZoomStepsThroughDoubleAndReshapes)
+{
+    zoom = 2.5f;
+    reshapes = 0;
+    HandleKey('+', 0);
+    EXPECT_EQ(zoom, static_cast<float>(2.5 / 1.1));
+    EXPECT_EQ(reshapes, 0) << "no hook, no reshape";
+    reshapeHook = CountReshape;
+    windowWidth = 640;
+    windowHeight = 480;
+    HandleKey('-', 0);
+    reshapeHook = nullptr;
+    EXPECT_EQ(reshapes, 1);
+    EXPECT_EQ(lastWidth, 640);
+    EXPECT_EQ(lastHeight, 480);
+    EXPECT_NEAR(zoom, 2.5f, 1e-6);
+    zoom = 2.5f;
+}
+
+class InTempDir : public ::testing::Test {
+protected:
+    void SetUp() override
+    {
+        ASSERT_NE(getcwd(old, sizeof old), nullptr);
+        std::snprintf(dir, sizeof dir, "/tmp/crimpa-keys-XXXXXX");
+        ASSERT_NE(mkdtemp(dir), nullptr);
+        ASSERT_EQ(chdir(dir), 0);
+    }
+    void TearDown() override
+    {
+        ASSERT_EQ(chdir(old), 0);
+        std::system((std::string("rm -rf ") + dir).c_str());
+    }
+    static std::string Slurp(const char* name)
+    {
+        std::ifstream in(name);
+        std::stringstream s;
+        s << in.rdbuf();
+        return s.str();
+    }
+    char old[4096];
+    char dir[64];
+};
+
+TEST_F(InTempDir, WWritesBothFiles)
+{
+    const std::string out = Quiet(HandleKey, 'w');
+    EXPECT_NE(out.find("write 36 vertices ... write 36 vertices ... "), std::string::npos) << out;
+    EXPECT_EQ(Slurp("wemo.txt").substr(0, 15), "   36   25    0");
+    EXPECT_EQ(Slurp("crInc.txt").rfind("   static const int _n[3] = { 36, 25, 0 };\n", 0), 0u);
+}
+
+TEST_F(InTempDir, WWithWemoADirectoryReportsAndStillWritesTheTables)
+{
+    ASSERT_EQ(mkdir("wemo.txt", 0755), 0);
+    const std::string out = Quiet(HandleKey, 'w');
+    EXPECT_NE(out.find("Datei kann nicht geoeffnet werden!"), std::string::npos) << out;
+    EXPECT_FALSE(Slurp("crInc.txt").empty());
+}
+
+TEST_F(InTempDir, MissingOrMalformedDesignFileLeavesTheMesh)
+{
+    const int nV = theMesh.nVertices, nF = theMesh.nFaces, nE = theMesh.nEdges;
+    const CVector3d p = theMesh.vertices[7].Position();
+    std::ofstream(designFileNames[1]) << "3 1 0\n1 0 0 0 0\n2 1 zero 0 0\n";
+    for (int value : {kFirstDesignMenuValue, kFirstDesignMenuValue + 1}) {
+        testing::internal::CaptureStdout();
+        HandleMenu(value);
+        const std::string out = testing::internal::GetCapturedStdout();
+        EXPECT_FALSE(out.empty()) << "no message for menu value " << value;
+        EXPECT_EQ(theMesh.nVertices, nV);
+        EXPECT_EQ(theMesh.nFaces, nF);
+        EXPECT_EQ(theMesh.nEdges, nE);
+        EXPECT_EQ(theMesh.vertices[7].Position(), p);
+        EXPECT_TRUE(builtInDesignShown);
+    }
+}
+
+TEST_F(InTempDir, LastDesignMenuEntryLoadsItsFile)
+{
+    ASSERT_STREQ(designFileNames[kDesignMenuEntries - 1], "simpv01.cqv");
+    std::ofstream("simpv01.cqv") << "4 1 0\n1 0 0 0 0\n2 1 0 0 0\n3 1 1 0 0\n4 0 1 0 0\n1 4 1 2 3 4 2\n";
+    testing::internal::CaptureStdout();
+    HandleMenu(kFirstDesignMenuValue + kDesignMenuEntries - 1);
+    HandleMenu(kFirstDesignMenuValue + kDesignMenuEntries);  // past the table: nothing
+    testing::internal::GetCapturedStdout();
+    EXPECT_EQ(theMesh.nVertices, 4);
+    EXPECT_EQ(theMesh.nEdges, 4);
+    EXPECT_FALSE(builtInDesignShown);
+}
+
+TEST(DesignMenu, LabelsAndFilesPairUp)
+{
+    EXPECT_STREQ(designMenuLabels[0], "foldTovin10");
+    EXPECT_STREQ(designFileNames[0], "tovin10.cqv");
+    EXPECT_STREQ(designMenuLabels[4], "crimpa1a");
+    EXPECT_STREQ(designFileNames[4], "fold1a.cqv");
+    for (int k = 10; k < kDesignMenuEntries; ++k)
+        EXPECT_EQ(std::string(designMenuLabels[k]) + ".cqv", designFileNames[k]);
+}
+
+struct Drag {
+    float rotX, rotZ;
+    int dx, dy;
+    float wantX, wantZ;
+};
+
+TEST(ViewInput, DragTurnsHalfADegreePerPixelAndWrapsOnlyAbove180)
+{
+    const Drag cases[] = {
+        {-70, -160, 0, -10, -75, -160}, {-70, -160, 10, 0, -70, -155},
+        {0, 179, 8, 0, 0, -177},        {0, -179, -8, 0, 0, -183},
+        {178, 0, 0, 6, -179, 0},
+    };
+    for (const Drag& d : cases) {
+        rotX = d.rotX;
+        rotZ = d.rotZ;
+        lastMouseX = 100;
+        lastMouseY = 100;
+        DragView(100 + d.dx, 100 + d.dy);
+        EXPECT_FLOAT_EQ(rotX, d.wantX);
+        EXPECT_FLOAT_EQ(rotZ, d.wantZ);
+        EXPECT_EQ(lastMouseX, 100 + d.dx);
+    }
+    rotX = -70;
+    rotZ = -160;
+}
+
+TEST(ViewInput, ViewBoxForWideSquareAndEmptyWindows)
+{
+    zoom = 2.5f;
+    double box[6];
+    ViewBox(900, 700, box);
+    const double want[6] = {-2.272843, 2.272843, -1.767767, 1.767767, -8.838835, 8.838835};
+    for (int i = 0; i < 6; ++i) EXPECT_NEAR(box[i], want[i], 5e-7);
+    ViewBox(500, 500, box);
+    EXPECT_FLOAT_EQ(box[1], box[3]);
+    ViewBox(300, 600, box);
+    EXPECT_NEAR(box[3], 2 * 1.767767, 1e-6);
+    for (auto size : {std::pair<int, int>{0, 700}, {900, 0}, {0, 0}}) {
+        ViewBox(size.first, size.second, box);
+        for (double b : box) EXPECT_TRUE(std::isfinite(b));
+    }
+}
+
+TEST(Animation, RunsTwoHundredFramesThenStops)
+{
+    animate = true;
+    frameCounter = 0;
+    testing::internal::CaptureStdout();
+    int calls = 0;
+    while (animate && calls < 1000) {
+        AdvanceAnimation();
+        ++calls;
+    }
+    AdvanceAnimation();  // at rest: nothing
+    const std::string out = testing::internal::GetCapturedStdout();
+    EXPECT_EQ(calls, 200);
+    EXPECT_EQ(frameCounter, 0);
+    EXPECT_NE(out.find("\n1\n"), std::string::npos);
+    EXPECT_NE(out.find("\n200\n"), std::string::npos);
+    EXPECT_EQ(out.find("\n201\n"), std::string::npos);
+}
+
+} // namespace

@@ -1,0 +1,237 @@
+"""crimpa-nfmars end to end: the real program in a window under Xvfb."""
+import math
+import os
+import re
+import time
+import unittest
+
+import harness
+from test_hedrix import read_short_mesh
+
+TITLE = "Rigid folding by TZL - non flat MARS design"
+EDGE_LINE = "\n generated 60 edges\n"
+PI = 3.14159265358979
+# Main menu: six toggles, the design submenu, "Quit".
+DESIGNS, QUIT = 6, 7
+FILE_MESSAGE = "Datei kann nicht geoeffnet werden!"
+
+
+# --- an independent computation of the fold ----------------------------------
+
+def sub(p, q):
+    return [p[k] - q[k] for k in range(3)]
+
+
+def add(p, q):
+    return [p[k] + q[k] for k in range(3)]
+
+
+def scale(s, p):
+    return [s * p[k] for k in range(3)]
+
+
+def dot(p, q):
+    return sum(p[k] * q[k] for k in range(3))
+
+
+def norm(p):
+    return math.sqrt(dot(p, p))
+
+
+def cross(p, q):
+    return [p[1] * q[2] - p[2] * q[1], p[2] * q[0] - p[0] * q[2], p[0] * q[1] - p[1] * q[0]]
+
+
+def trilaterate(p1, r1, p2, r2, p3, r3, near):
+    """Common point of three spheres nearest `near`, in closed form."""
+    d = norm(sub(p2, p1))
+    ex = scale(1 / d, sub(p2, p1))
+    i = dot(ex, sub(p3, p1))
+    ey = sub(sub(p3, p1), scale(i, ex))
+    ey = scale(1 / norm(ey), ey)
+    ez = cross(ex, ey)
+    j = dot(ey, sub(p3, p1))
+    x = (r1 * r1 - r2 * r2 + d * d) / (2 * d)
+    y = (r1 * r1 - r3 * r3 + i * i + j * j) / (2 * j) - i * x / j
+    z = math.sqrt(max(r1 * r1 - x * x - y * y, 0.0))
+    base = add(p1, add(scale(x, ex), scale(y, ey)))
+    candidates = [add(base, scale(z, ez)), add(base, scale(-z, ez))]
+    return min(candidates, key=lambda c: norm(sub(c, near)))
+
+
+def fold(rho_degrees):
+    """The 36 points after folding the start layout to rho."""
+    a, b, c = 0.5, 1.0, 0.5 * math.sqrt(2)
+    delta = 5.4 / 180 * PI
+    h, w = c * math.cos(delta + PI / 4), c * math.sin(delta + PI / 4)
+    zt, zm = 0.4329, 0.21645
+    p = [None] * 36
+    for j in range(6):
+        raised = j in (2, 3)
+        xs = ([-(b + 2 * a), -(b + a), -b, b, b + a, b + 2 * a] if raised
+              else [-(b + 2 * a), -b, a - b, b - a, b, b + 2 * a])
+        outer_y = [-(2 * a + 2 * h), -(a + 2 * h), -(a + h), a + h, a + 2 * h, 2 * a + 2 * h][j]
+        inner_y = [-(2 * a + 2 * h), -(a + h), -a, a, a + h, 2 * a + 2 * h][j]
+        for i in range(6):
+            inner = i in (2, 3)
+            z = (zt if inner else zm) if raised else (zm if inner else 0.0)
+            p[6 * j + i] = [xs[i], inner_y if inner else outer_y, z]
+    mx = lambda q: [-q[0], q[1], q[2]]
+    my = lambda q: [q[0], -q[1], q[2]]
+    mxy = lambda q: [-q[0], -q[1], q[2]]
+    rho = rho_degrees / 180 * PI
+    k = (a + h) / a
+    q = add([a - b, -a, zt], [0.0, -a * math.cos(rho), a * math.sin(rho)])
+    p[8], p[26] = q, my(q)
+    p[9] = add(q, scale(0.5, sub(p[15], p[14])))
+    p[27] = my(p[9])
+    n1 = trilaterate(p[14], c, q, 2 * a, p[20], math.hypot(2 * a + h, w), p[13])
+    p[13], p[16] = n1, mx(n1)
+    p[19] = add(n1, scale(k, sub(p[20], p[14])))
+    p[22] = mx(p[19])
+    p[7] = add(sub(n1, p[14]), q)
+    p[25], p[10], p[28] = my(p[7]), mx(p[7]), mxy(p[7])
+    n2 = trilaterate(n1, a, p[19], math.hypot(2 * a + 2 * h, a), p[7], math.sqrt(5) * a, p[12])
+    p[12], p[18], p[17], p[23] = n2, my(n2), mx(n2), mxy(n2)
+    p[6] = add(p[7], scale(2, sub(n2, n1)))
+    p[24], p[11], p[29] = my(p[6]), mx(p[6]), mxy(p[6])
+    n3 = trilaterate(p[7], a, q, math.hypot(w, a + h), p[6], math.sqrt(5) * a, p[1])
+    p[1], p[31], p[4], p[34] = n3, my(n3), mx(n3), mxy(n3)
+    p[0] = add(sub(p[6], p[7]), n3)
+    p[30], p[5], p[35] = my(p[0]), mx(p[0]), mxy(p[0])
+    p[2] = add(q, scale(k, sub(n3, p[7])))
+    p[32], p[3], p[33] = my(p[2]), mx(p[2]), mxy(p[2])
+    return p
+
+
+def read_source_rows(path):
+    """The (x, y, z) rows of the _v table of a crInc.txt."""
+    rows = re.findall(r"^      \{(.*),  0\},$", harness.read_text(path), re.M)
+    return [[float(t) for t in row.split(",")] for row in rows]
+
+
+SQUARE = ("4 1 0\n1 -1.5 -1.5 0 0\n2 1.5 -1.5 0 0\n3 1.5 1.5 0 0\n4 -1.5 1.5 0 0\n"
+          "1 4 1 2 3 4 3\n")
+
+
+class CrimpaNfmars(unittest.TestCase):
+    def setUp(self):
+        self.x = harness.XServer().__enter__()
+        self.addCleanup(self.x.__exit__, None, None, None)
+        self.prog = harness.Program(self.x, harness.program_path("PROGRAM_CRIMPA_NFMARS"), TITLE)
+        self.prog.start()
+        self.addCleanup(self.prog.__exit__, None, None, None)
+        self.prog.wait_quiet()
+
+    def path(self, name):
+        return os.path.join(self.prog.workdir, name)
+
+    def write_meshes(self):
+        start = len(self.prog.output())
+        self.prog.key("w")
+        self.prog.wait_for_output("vertices ... write ", start=start)
+        self.prog.wait_quiet()
+        return read_short_mesh(self.path("wemo.txt"))
+
+    def choose_design(self, entry):
+        start = len(self.prog.output())
+        self.prog.choose_menu([DESIGNS, entry])
+        self.prog.wait_quiet()
+        return self.prog.output()[start:]
+
+    def test_title_and_three_edge_lines_at_start(self):
+        self.assertEqual(self.prog.output().count(EDGE_LINE), 3, self.prog.output())
+        self.assertTrue(self.prog.output().startswith(".\n generated 60 edges\n"))
+
+    def test_R_prints_step_norms_then_rho(self):
+        start = len(self.prog.output())
+        self.prog.key("R")
+        out = self.prog.wait_for_output("rho = -25\n", start=start)[start:]
+        norms = out[:out.index("rho = ")].split()
+        self.assertGreaterEqual(len(norms), 3)
+        for n in norms:
+            self.assertGreaterEqual(float(n), 0.0)
+        # The refold after the print solves again from the new positions.
+        self.prog.wait_quiet()
+        self.assertTrue(self.prog.output()[start:].endswith("\n"))
+
+    def test_w_writes_the_folded_design(self):
+        self.prog.key("R", "R", "r", "r", "r")
+        self.prog.wait_for_output("rho = -27\n")
+        vertices, faces = self.write_meshes()
+        expected = fold(-27)
+        self.assertEqual(len(vertices), 36)
+        self.assertEqual(len(faces), 25)
+        for v, (x, y, z, t) in enumerate(vertices):
+            for got, want in zip((x, y, z), expected[v]):
+                self.assertAlmostEqual(got, want, delta=1e-5 + 5e-6 * abs(want), msg="vertex %d" % v)
+        rows = read_source_rows(self.path("crInc.txt"))
+        self.assertEqual(len(rows), 36)
+        for v, row in enumerate(rows):
+            for got, want in zip(row, expected[v]):
+                self.assertAlmostEqual(got, 0.5 * want, delta=1e-9, msg="vertex %d" % v)
+        self.assertEqual(faces[0], ([14, 15, 21, 20], 3))
+
+    def test_design_file_from_the_menu_is_loaded_and_shown(self):
+        with open(self.path("fold1a.cqv"), "w") as f:
+            f.write(SQUARE)
+        x, y, w, h = self.prog.geometry()
+        before = self.x.screenshot(self.path("before.ppm"))
+        out = self.choose_design(4)
+        self.assertIn("read 4 points ... done\n", out)
+        self.assertIn("read 1 faces ... done\n", out)
+        self.assertIn(" generated 4 edges\n", out)
+        time.sleep(0.5)
+        after = self.x.screenshot(self.path("after.ppm"))
+        # The square is green; the red and blue faces of the design are gone, but for the axes.
+        red_or_blue = lambda r, g, b: (r > g + 60 and r > b + 60) or (b > r + 60 and b > g + 60)
+        green = lambda r, g, b: g > r + 60 and g > b + 60
+        box = (x, y, x + w, y + h)
+        self.assertLess(after.count(red_or_blue, box), before.count(red_or_blue, box) // 20)
+        self.assertGreater(after.count(green, box), w * h // 10)
+        vertices, faces = self.write_meshes()
+        self.assertEqual([v[:3] for v in vertices],
+                         [(-1.5, -1.5, 0), (1.5, -1.5, 0), (1.5, 1.5, 0), (-1.5, 1.5, 0)])
+        self.assertEqual(faces, [([0, 1, 2, 3], 3)])
+        # The design keys leave the loaded mesh alone until I brings the design back.
+        self.prog.key("R")
+        self.prog.wait_for_output("rho = -25\n")
+        self.assertEqual(len(self.write_meshes()[0]), 4)
+        self.prog.key("I")
+        self.prog.wait_for_output("rho = -26\n")
+        self.assertEqual(len(self.write_meshes()[0]), 36)
+
+    def test_missing_and_malformed_files_leave_the_mesh(self):
+        with open(self.path("tovin00.cqv"), "w") as f:
+            f.write("3 1 0\n1 0 0 0 0\n2 1 0 0 0\n")
+        with open(self.path("tovin01.cqv"), "w") as f:
+            f.write("3 1 0\n1 0 0 0 0\n2 1 0 0 0\n3 0 1 0 0\n1 3 1 2 9 1\n")
+        for entry in (0, 1, 2):
+            out = self.choose_design(entry)
+            self.assertTrue(self.prog.alive(), "menu entry %d ended the viewer" % entry)
+            self.assertTrue(out.strip(), "no message for menu entry %d" % entry)
+        vertices, faces = self.write_meshes()
+        self.assertEqual((len(vertices), len(faces)), (36, 25))
+        self.assertEqual(vertices[0][:3], (-2, -1.90145, 0))
+
+    def test_w_with_wemo_a_directory_reports_and_goes_on(self):
+        os.mkdir(self.path("wemo.txt"))
+        start = len(self.prog.output())
+        self.prog.key("w")
+        self.prog.wait_for_output(FILE_MESSAGE, start=start)
+        self.prog.key("R")
+        self.prog.wait_for_output("rho = -25\n", start=start)
+        self.assertTrue(self.prog.alive())
+        self.assertEqual(len(read_source_rows(self.path("crInc.txt"))), 36)
+
+    def test_escape_ends_with_code_0(self):
+        self.prog.key("Escape", settle=0)
+        self.assertEqual(self.prog.wait_exit(), 0)
+
+    def test_quit_ends_with_code_0(self):
+        self.prog.choose_menu([QUIT])
+        self.assertEqual(self.prog.wait_exit(), 0)
+
+
+if __name__ == "__main__":
+    unittest.main()

@@ -1,0 +1,257 @@
+"""hedrix end to end: the real program in a window under Xvfb."""
+import math
+import os
+import re
+import tempfile
+import time
+import unittest
+
+import harness
+
+TITLE = "Rigid folding version for Vorn Kambrel - TZL (QELT OSKA-Lindor)"
+WRITE_DONE = "write done writing to file"
+PICK_LINE = re.compile(r"picked edge (\d+): vertices (\d+) - (\d+)\n")
+
+# key: vertices, faces, edge length, circumradius of the Archimedean solid
+SOLIDS = {
+    "t": (12, 14, 1.25, 1.25),
+    "h": (24, 26, 0.911269837220, 1.274835816140),
+    "o": (24, 26, 0.961131723053, 1.344590915367),
+    "d": (60, 62, 0.557953156227, 1.245881784426),
+    "i": (60, 62, 0.507446082437, 1.133101988278),
+}
+
+
+def read_short_mesh(path):
+    """Vertices [(x, y, z, type)] and faces [(vertex numbers 0-based, type)] of a wemo.txt."""
+    tokens = harness.read_text(path).split()
+    pos = 0
+
+    def take(n):
+        nonlocal pos
+        part = tokens[pos:pos + n]
+        pos += n
+        return part
+
+    n_v, n_f, n_s = (int(t) for t in take(3))
+    vertices = []
+    for _ in range(n_v):
+        _, x, y, z, t = take(5)
+        vertices.append((float(x), float(y), float(z), int(t)))
+    faces = []
+    for _ in range(n_f):
+        _, n = take(2)
+        verts = [int(v) - 1 for v in take(int(n))]
+        faces.append((verts, int(take(1)[0])))
+    take(4 * n_s)
+    return vertices, faces
+
+
+def read_full_edges(path):
+    """Header counts and generated edges [(v1, v2)] (1-based) of a wp.txt."""
+    lines = harness.read_text(path).splitlines()
+    n_v, n_f, n_e, _ = (int(t) for t in lines[0].split())
+    first = 1 + n_v + n_f
+    edges = [tuple(int(t) for t in line.split()[1:3]) for line in lines[first:first + n_e]]
+    return (n_v, n_f, n_e), edges
+
+
+def eye_point(p, rot_x, rot_z):
+    """A model point as the display turns it: about z by rot_z, then about x by rot_x (degrees)."""
+    az, ax = math.radians(rot_z), math.radians(rot_x)
+    x = p[0] * math.cos(az) - p[1] * math.sin(az)
+    y = p[0] * math.sin(az) + p[1] * math.cos(az)
+    return x, y * math.cos(ax) - p[2] * math.sin(ax)
+
+
+def window_pixel(e, width=900, height=700, zoom=2.5):
+    """Window pixel of an eye-space point for the start-up projection (a wide window)."""
+    k = zoom * 0.70710677
+    a = k * width / height
+    return (e[0] + a) / (2 * a) * width, height - (e[1] + k) / (2 * k) * height
+
+
+def segment_distance(q, a, b):
+    """Distance of q from segment ab in the plane, None when q's foot lies beyond an end."""
+    dx, dy = b[0] - a[0], b[1] - a[1]
+    u = ((q[0] - a[0]) * dx + (q[1] - a[1]) * dy) / (dx * dx + dy * dy)
+    if not 0 < u < 1:
+        return None
+    return math.hypot(a[0] + u * dx - q[0], a[1] + u * dy - q[1])
+
+
+def isolated_edge(vertices, edges, rot_x, rot_z):
+    """An edge (1-based number) and the pixel of its midpoint, no other edge within 8 pixels."""
+    pix = [window_pixel(eye_point(v, rot_x, rot_z)) for v in vertices]
+    for n, (v1, v2) in enumerate(edges, 1):
+        a, b = pix[v1 - 1], pix[v2 - 1]
+        mid = ((a[0] + b[0]) / 2, (a[1] + b[1]) / 2)
+        if math.hypot(b[0] - a[0], b[1] - a[1]) < 40:
+            continue
+        others = [segment_distance(mid, pix[w1 - 1], pix[w2 - 1])
+                  for m, (w1, w2) in enumerate(edges, 1) if m != n]
+        if all(d is None or d > 8 for d in others):
+            return n, (int(round(mid[0])), int(round(mid[1])))
+    raise AssertionError("no isolated edge")
+
+
+def dist(a, b):
+    return math.sqrt(sum((a[k] - b[k]) ** 2 for k in range(3)))
+
+
+class HedrixTest(unittest.TestCase):
+    @classmethod
+    def setUpClass(cls):
+        cls.path = harness.program_path("PROGRAM_HEDRIX")
+        cls.xserver = harness.XServer().__enter__()
+
+    @classmethod
+    def tearDownClass(cls):
+        cls.xserver.__exit__(None, None, None)
+
+    def start(self, workdir=None):
+        prog = harness.Program(self.xserver, self.path, TITLE, workdir=workdir)
+        prog.__enter__()
+        self.addCleanup(prog.__exit__, None, None, None)
+        time.sleep(0.5)
+        return prog
+
+    def write_files(self, prog):
+        start = len(prog.output())
+        prog.key("w")
+        prog.wait_for_output(WRITE_DONE, start=start)
+        return os.path.join(prog.workdir, "wemo.txt")
+
+    def test_window_title_size_and_colours(self):
+        prog = self.start()
+        x, y, w, h = prog.geometry()
+        self.assertEqual((900, 700), (w, h))
+        with tempfile.TemporaryDirectory() as d:
+            shot = lambda name: self.xserver.screenshot(os.path.join(d, name))
+            box = (x, y, x + w, y + h)
+            white = lambda r, g, b: r > 245 and g > 245 and b > 245
+            green = lambda r, g, b: g > r + 40 and g > b + 40
+            blue = lambda r, g, b: b > r + 40 and b > g + 40
+            yellow = lambda r, g, b: r > 150 and g > 150 and b < 90
+
+            full = shot("full.ppm")
+            self.assertEqual((255, 255, 255), full.pixel(x + 5, y + 5))
+            self.assertGreater(full.count(white, box), w * h // 3)
+            # pentagons and their tubes green, triangles and theirs blue
+            self.assertGreater(full.count(green, box), 5000)
+            self.assertGreater(full.count(blue, box), 5000)
+
+            prog.key("f", "c")
+            tubes = shot("tubes.ppm")
+            n_green, n_blue = tubes.count(green, box), tubes.count(blue, box)
+            self.assertGreater(n_green, 200)
+            self.assertGreater(n_blue, 200)
+            self.assertLess(n_green, full.count(green, box) // 2)
+            self.assertGreater(tubes.count(yellow, box), 200)  # vertex spheres
+
+            prog.key("e", "v")
+            empty = shot("empty.ppm")
+            self.assertEqual(w * h, empty.count(white, box))
+
+    def test_object_keys_write_their_archimedean_solids(self):
+        prog = self.start()
+        for key, (n_v, n_f, edge, radius) in SOLIDS.items():
+            with self.subTest(key=key):
+                prog.key(key)
+                vertices, faces = read_short_mesh(self.write_files(prog))
+                self.assertEqual((n_v, n_f), (len(vertices), len(faces)))
+                for v in vertices:
+                    self.assertAlmostEqual(radius, dist(v, (0, 0, 0)), delta=1e-9)
+                for verts, _ in faces:
+                    for a, b in zip(verts, verts[1:] + verts[:1]):
+                        self.assertAlmostEqual(edge, dist(vertices[a], vertices[b]), delta=1e-9)
+                counts, _ = read_full_edges(os.path.join(prog.workdir, "wp.txt"))
+                self.assertEqual((n_v, n_f, 2 * n_v), counts)
+                self.assertIn("const", harness.read_text(os.path.join(prog.workdir, "crInc.txt")))
+
+    def test_plain_key_gives_the_platonic_solid(self):
+        prog = self.start()
+        prog.key("T")
+        vertices, faces = read_short_mesh(self.write_files(prog))
+        triangles = [verts for verts, t in faces if t == 3]
+        self.assertEqual(4, len(triangles))
+        # the four type-3 triangles span a tetrahedron of edge 5, less the cap
+        for verts in triangles:
+            for a, b in zip(verts, verts[1:] + verts[:1]):
+                self.assertAlmostEqual(5 * 0.99999, dist(vertices[a], vertices[b]), delta=1e-6)
+
+    def test_arrows_and_submenu_select_objects(self):
+        prog = self.start()
+        steps = [(("Down",), 60, 62), (("Down",), 12, 14), (("Up", "Up"), 60, 62), (("Up",), 24, 26)]
+        for keys, n_v, n_f in steps:
+            prog.key(*keys)
+            vertices, faces = read_short_mesh(self.write_files(prog))
+            self.assertEqual((n_v, n_f), (len(vertices), len(faces)), keys)
+        prog.choose_menu([6, 0])  # "Vorn Kambrel" > "vornTet"
+        vertices, _ = read_short_mesh(self.write_files(prog))
+        self.assertEqual(12, len(vertices))
+
+    def test_pick_prints_an_edge_of_the_mesh(self):
+        prog = self.start()
+        _, _, w, h = prog.geometry()
+        start = len(prog.output())
+        prog.click(w // 2, h // 2)
+        out = prog.wait_for_output("picked edge", start=start)
+        m = PICK_LINE.search(out, start)
+        self.assertIsNotNone(m, out[start:])
+        edge, v1, v2 = (int(g) for g in m.groups())
+        self.write_files(prog)
+        counts, edges = read_full_edges(os.path.join(prog.workdir, "wp.txt"))
+        self.assertEqual(120, counts[2])
+        self.assertEqual((v1, v2), edges[edge - 1])
+
+    def test_pick_follows_the_turned_view(self):
+        prog = self.start()
+        vertices, _ = read_short_mesh(self.write_files(prog))
+        _, edges = read_full_edges(os.path.join(prog.workdir, "wp.txt"))
+        # start-up view, then a drag of 40 px right and 20 px down: 20 degrees about z, 10 about x
+        for rot_x, rot_z in ((-70, -160), (-60, -140)):
+            if rot_z != -160:
+                prog.drag(100, 100, 140, 120)
+                time.sleep(0.3)
+            edge, (px, py) = isolated_edge(vertices, edges, rot_x, rot_z)
+            start = len(prog.output())
+            prog.click(px, py)
+            out = prog.wait_for_output("picked edge", start=start)
+            m = PICK_LINE.search(out, start)
+            self.assertIsNotNone(m, out[start:])
+            self.assertEqual(edge, int(m.group(1)), (rot_x, rot_z))
+            self.assertEqual(edges[edge - 1], (int(m.group(2)), int(m.group(3))))
+
+    def test_escape_exits_with_zero(self):
+        prog = self.start()
+        prog.key("Escape")
+        self.assertEqual(0, prog.wait_exit())
+
+    def test_quit_menu_entry_exits_with_zero(self):
+        prog = self.start()
+        prog.choose_menu([7])
+        self.assertEqual(0, prog.wait_exit())
+
+    def test_unwritable_file_is_reported_and_the_viewer_goes_on(self):
+        workdir = tempfile.mkdtemp(prefix="e2e-hedrix-")
+        os.mkdir(os.path.join(workdir, "wemo.txt"))
+        prog = self.start(workdir)
+        self.addCleanup(lambda: __import__("shutil").rmtree(workdir, ignore_errors=True))
+        self.write_files(prog)
+        self.assertIn("Datei kann nicht geoeffnet werden!", prog.output())
+        self.assertTrue(prog.alive())
+        self.assertTrue(os.path.isdir(os.path.join(workdir, "wemo.txt")))
+        counts, _ = read_full_edges(os.path.join(workdir, "wp.txt"))
+        self.assertEqual(60, counts[0])
+        self.assertTrue(os.path.isfile(os.path.join(workdir, "crInc.txt")))
+        # a later key still works
+        prog.key("t")
+        self.write_files(prog)
+        counts, _ = read_full_edges(os.path.join(workdir, "wp.txt"))
+        self.assertEqual(12, counts[0])
+        self.assertTrue(prog.alive())
+
+
+if __name__ == "__main__":
+    unittest.main()

@@ -1,0 +1,276 @@
+// The design viewer's design files, text export and source tables.
+#include <gtest/gtest.h>
+
+#include <filesystem>
+#include <sstream>
+#include <string>
+#include <vector>
+
+#include "crimpa/DesignFiles.h"
+#include "mesh/MeshFileIO.h"
+#include "tests/formats/FormatTestUtil.h"
+
+// The design viewer's globals, small enough for tests.
+CMesh theMesh(40, 80, 40);
+int designMode = 6;
+bool builtInDesignShown = true;
+
+namespace {
+
+const char* const kOpenFailure = "Datei kann nicht geoeffnet werden!\n";
+
+int hookCalls = 0;
+void CountHook() { ++hookCalls; }
+
+// One triangle of type 2 with a negative zero and tiny coordinates, its
+// generated edges and one special edge.
+void MakeDesignTriangle(CMesh& m)
+{
+    m.nVertices = 3;
+    m.vertices[0].Set(1, -2, 1e-11, 3);
+    m.vertices[1].Set(-0.0, 0.5, 3e-11, 1);
+    m.vertices[2].Set(2.5, 1, -1.0 / 3.0, 0);
+    const int tri[] = {0, 1, 2};
+    m.nFaces = 1;
+    m.faces[0].Set(3, tri, 2);
+    StdoutOf([&] { m.GenerateEdges(); });
+    m.nSpecialEdges = 1;
+    m.specialEdges[0].Set(2, 0, 1, -1, -1);
+}
+
+class DesignFiles : public ::testing::Test {
+protected:
+    void SetUp() override
+    {
+        theMesh.nVertices = theMesh.nFaces = theMesh.nEdges = theMesh.nSpecialEdges = 0;
+        MakeDesignTriangle(theMesh);
+        theMesh.ComputeFaceCentres();
+        theMesh.ComputeFaceNormals();
+        theMesh.displayListHook = CountHook;
+        hookCalls = 0;
+        builtInDesignShown = true;
+    }
+    void TearDown() override { theMesh.displayListHook = nullptr; }
+};
+
+TEST_F(DesignFiles, TextExportLayout)
+{
+    const std::string path = TestPath("wemo.txt");
+    bool ok = false;
+    const std::string console = StdoutOf([&] { ok = WriteMeshText(path); });
+    EXPECT_TRUE(ok);
+    EXPECT_EQ(console, "write 3 vertices ... ");
+    // Vertex types as 0, third count 0, generated edges before special edges;
+    // nine blanks between a triangle's last corner and its type.
+    EXPECT_EQ(FileText(path), "    3    1    0\n"
+                              "    1             1            -2         1e-11  0\n"
+                              "    2             0           0.5         3e-11  0\n"
+                              "    3           2.5             1     -0.333333  0\n"
+                              "    1   3    1    2    3         2\n"
+                              "    1       1     2       7\n"
+                              "    2       2     3       7\n"
+                              "    3       1     3       7\n"
+                              "    1       3     1       1\n");
+}
+
+TEST_F(DesignFiles, SourceTableHalvesCoordinates)
+{
+    const std::string path = TestPath("crInc.txt");
+    bool ok = false;
+    const std::string console = StdoutOf([&] { ok = WriteMeshCSource(path); });
+    EXPECT_TRUE(ok);
+    EXPECT_EQ(console, "write 3 vertices ... ");
+    EXPECT_EQ(FileText(path), "   static const int _n[3] = { 3, 1, 0 };\n"
+                              "   static const double _v[3][4] = {  // vertices\n"
+                              "      {            0.5,               -1,                0,  0},\n"
+                              "      {              0,             0.25,                0,  0},\n"
+                              "      {           1.25,              0.5,  -0.166666666667,  0},\n"
+                              "   };\n"
+                              "\n"
+                              "   static const int _f[] = {     // faces\n"
+                              "      3,     1,    2,    3,          2,\n"
+                              "   };\n");
+}
+
+TEST_F(DesignFiles, ReaderFillsRecordsAndPrintsProgress)
+{
+    CMesh into(10, 20, 10);
+    const std::string path = TestPath("one.cqv");
+    PutFile(path, "4 1 1\n1 0 0 0 1\n2 1 0 0 2\n3 0 1 0 3\n4 1 1 0 0\n1 3 1 2 3 5\n1 4 2 1\n");
+    bool ok = false;
+    const std::string console = StdoutOf([&] { ok = ReadMeshText(path, into); });
+    ASSERT_TRUE(ok);
+    EXPECT_EQ(console, "read 4 points ... done\nread 1 faces ... done\nread 1 edges ... done reading\n");
+    EXPECT_EQ(into.nFaces, 1);
+    EXPECT_EQ(into.faces[0].Type(), 5);
+    EXPECT_EQ(into.faces[0].NVerts(), 3);
+    for (int k = 0; k < 3; ++k) EXPECT_EQ(into.faces[0].VertAt(k), k);
+    EXPECT_EQ(into.vertices[2].Type(), 3);
+    // The two vertex numbers are not put in order.
+    const CEdge& s = into.specialEdges[0];
+    EXPECT_EQ(s.V1(), 3);
+    EXPECT_EQ(s.V2(), 1);
+    EXPECT_EQ(s.LeftFace(), -1);
+    EXPECT_EQ(s.RightFace(), -1);
+    EXPECT_EQ(s.Type(), 1);
+    EXPECT_EQ(theMesh.nVertices, 3);
+}
+
+TEST_F(DesignFiles, LineBreaksCarryNoMeaning)
+{
+    const std::string records = "3 1 0 1 0 0 0 1 2 1 0 0 2 3 0 1 0 3 1 3 1 2 3 5";
+    CMesh a(10, 20, 10), b(10, 20, 10);
+    PutFile(TestPath("a.cqv"), records);
+    std::string split = records;
+    for (std::size_t i = 0; i < split.size(); i += 6)
+        if (split[i] == ' ') split[i] = '\n';
+    PutFile(TestPath("b.cqv"), split + "\n\n");
+    StdoutOf([&] {
+        ASSERT_TRUE(ReadMeshText(TestPath("a.cqv"), a));
+        ASSERT_TRUE(ReadMeshText(TestPath("b.cqv"), b));
+    });
+    EXPECT_TRUE(SameRecords(a, b));
+}
+
+TEST_F(DesignFiles, ExportLoadsBackWithGeneratedEdges)
+{
+    const std::string path = TestPath("wemo.txt");
+    StdoutOf([&] { WriteMeshText(path); });
+    CMesh original(40, 80, 40);
+    MakeDesignTriangle(original);
+    theMesh.nVertices = 0;
+    theMesh.nFaces = 0;
+    bool ok = false;
+    const std::string console = StdoutOf([&] { ok = LoadDesignFile(path); });
+    ASSERT_TRUE(ok);
+    EXPECT_EQ(console, "read 3 points ... done\nread 1 faces ... done\nread 0 edges ... done reading\n"
+                       ".\n generated 3 edges\n");
+    EXPECT_FALSE(builtInDesignShown);
+    EXPECT_EQ(hookCalls, 1);
+    ASSERT_EQ(theMesh.nVertices, 3);
+    EXPECT_EQ(theMesh.nSpecialEdges, 0);
+    for (int i = 0; i < 3; ++i) {
+        const auto &a = original.vertices[i], &b = theMesh.vertices[i];
+        EXPECT_TRUE(SixDigits(b.X(), a.X() + 0.0) && SixDigits(b.Y(), a.Y() + 0.0) && SixDigits(b.Z(), a.Z()));
+        EXPECT_EQ(b.Type(), 0);
+    }
+    EXPECT_EQ(theMesh.faces[0].Type(), 2);
+    ASSERT_EQ(theMesh.nEdges, original.nEdges);
+    for (int k = 0; k < original.nEdges; ++k) {
+        EXPECT_EQ(theMesh.edges[k].V1(), original.edges[k].V1());
+        EXPECT_EQ(theMesh.edges[k].V2(), original.edges[k].V2());
+        EXPECT_EQ(theMesh.edges[k].Type(), original.edges[k].Type());
+    }
+    EXPECT_NEAR(theMesh.faces[0].Normal().length(), 1.0, 1e-12);
+    EXPECT_NEAR(theMesh.faces[0].Centre().x(), 3.5 / 3, 1e-12);
+}
+
+// n triangles about file vertex 1 (n + 1 edges there); `copies` repeats the first.
+std::string FanFile(int n, int copies = 1)
+{
+    std::ostringstream s;
+    const int faces = n + copies - 1;
+    s << n + 2 << " " << faces << " 0\n1 0 0 0 0\n";
+    for (int i = 0; i <= n; ++i) s << i + 2 << " " << i << " 1 0 0\n";
+    for (int j = 0; j < faces; ++j) {
+        const int first = j < copies ? 0 : j - copies + 1;
+        s << j + 1 << " 3 1 " << first + 2 << " " << first + 3 << " 1\n";
+    }
+    return s.str();
+}
+
+TEST_F(DesignFiles, TwelveEdgesAtAVertexFit)
+{
+    const std::string path = TestPath("fan.cqv");
+    PutFile(path, FanFile(11));
+    StdoutOf([&] { ASSERT_TRUE(LoadDesignFile(path)); });
+    EXPECT_EQ(theMesh.vertices[0].NEdges(), 12);
+}
+
+struct BadDesign {
+    const char* label;
+    std::string text;
+    const char* problem;
+    bool readerTakesIt = false; // only edge generation shows the fault
+};
+
+const char* const kBase = "3 1 1\n1 0 0 0 0\n2 1 0 0 0\n3 0 1 0 0\n1 3 1 2 3 1\n1 1 2 7\n";
+
+void PrintTo(const BadDesign& b, std::ostream* os) { *os << b.label; }
+
+std::vector<BadDesign> BadDesigns()
+{
+    const std::string b = kBase;
+    auto with = [&b](const std::string& from, const std::string& to) {
+        std::string t = b;
+        t.replace(t.find(from), from.size(), to);
+        return t;
+    };
+    return {
+        {"Truncated", b.substr(0, b.find("3 0 1 0 0") + 5), "ends early, in vertex 3"},
+        {"VerticesAboveCapacity", with("3 1 1", "41 1 1"), "count of vertices 41"},
+        {"SpecialEdgesAboveCapacity", with("3 1 1", "3 1 81"), "count of special edges 81"},
+        {"FaceOfTwo", with("1 3 1 2 3 1", "1 2 1 2 1"), "face 1 has 2 vertices"},
+        {"FaceOfEleven", with("1 3 1 2 3 1", "1 11 1 2 3 1 2 3 1 2 3 1 2 1"), "face 1 has 11 vertices"},
+        {"VertexNumberZero", with("1 3 1 2 3 1", "1 3 1 0 3 1"), "names vertex 0"},
+        {"VertexNumberAboveCount", with("1 3 1 2 3 1", "1 3 1 2 4 1"), "names vertex 4"},
+        {"WordForType", with("1 3 1 2 3 1", "1 3 1 2 3 red"), "\"red\" in face 1 is not a whole number"},
+        {"ThirteenEdgesAtAVertex", FanFile(12), "more than 12 edges or 13 face entries", true},
+        {"FourteenFacesAtAVertex", FanFile(1, 14), "more than 12 edges or 13 face entries", true},
+    };
+}
+
+class RefusedDesign : public DesignFiles, public ::testing::WithParamInterface<BadDesign> {};
+
+TEST_P(RefusedDesign, LeavesTheShownMeshAlone)
+{
+    const auto before = MakeScratchCopy(theMesh);
+    const std::string path = TestPath("bad.cqv");
+    PutFile(path, GetParam().text);
+    bool ok = true;
+    const std::string console = StdoutOf([&] { ok = LoadDesignFile(path); });
+    EXPECT_FALSE(ok);
+    EXPECT_TRUE(SameRecords(*before, theMesh));
+    EXPECT_TRUE(builtInDesignShown);
+    EXPECT_EQ(hookCalls, 0);
+    ASSERT_FALSE(console.empty());
+    EXPECT_EQ(console.find('\n'), console.size() - 1) << console;
+    EXPECT_NE(console.find(path), std::string::npos) << console;
+    EXPECT_NE(console.find(GetParam().problem), std::string::npos) << console;
+
+    CMesh into(40, 80, 40);
+    const auto empty = MakeScratchCopy(into);
+    StdoutOf([&] { EXPECT_EQ(ReadMeshText(path, into), GetParam().readerTakesIt); });
+    if (!GetParam().readerTakesIt) {
+        EXPECT_TRUE(SameRecords(*empty, into));
+    }
+}
+
+INSTANTIATE_TEST_SUITE_P(Designs, RefusedDesign, ::testing::ValuesIn(BadDesigns()),
+                         [](const ::testing::TestParamInfo<BadDesign>& info) { return std::string(info.param.label); });
+
+TEST_F(DesignFiles, MissingFileIsReportedWithoutExit)
+{
+    const auto before = MakeScratchCopy(theMesh);
+    bool ok = true;
+    EXPECT_EQ(StdoutOf([&] { ok = LoadDesignFile(TestPath("missing.cqv")); }), kOpenFailure);
+    EXPECT_FALSE(ok);
+    EXPECT_TRUE(SameRecords(*before, theMesh));
+    EXPECT_TRUE(builtInDesignShown);
+}
+
+TEST_F(DesignFiles, WriteIntoADirectoryIsReported)
+{
+    const std::string dir = TestPath("dir");
+    std::filesystem::create_directories(dir);
+    bool text = true, table = true;
+    const std::string console = StdoutOf([&] {
+        text = WriteMeshText(dir);
+        table = WriteMeshCSource(dir);
+    });
+    EXPECT_EQ(console, std::string(kOpenFailure) + kOpenFailure);
+    EXPECT_FALSE(text);
+    EXPECT_FALSE(table);
+}
+
+} // namespace

@@ -1,0 +1,486 @@
+// Input, idle and projection logic of the polyhedron viewer, driven through
+// the same entry points as the GLUT callbacks but without a display.
+#include <gtest/gtest.h>
+
+#include <cmath>
+#include <filesystem>
+#include <fstream>
+#include <sstream>
+#include <string>
+
+#include "hedrix/Globals.h"
+#include "hedrix/Input.h"
+
+namespace {
+
+class InputTest : public ::testing::Test {
+protected:
+    void SetUp() override
+    {
+        rotX = -70.0f;
+        rotZ = -160.0f;
+        zoom = 2.5f;
+        targetRotX = rotXStep = targetRotZ = rotZStep = 0;
+        lastMouseX = lastMouseY = 0;
+        windowWidth = 900;
+        windowHeight = 700;
+        theViewState = CViewState();
+        theViewState.ResetToggles();
+    }
+
+    // Runs idle calls until the mode leaves `mode`; returns the number of calls.
+    static int IdleWhile(int mode, int limit)
+    {
+        int n = 0;
+        while (theViewState.GetMode() == mode && n < limit) {
+            IdleStep();
+            ++n;
+        }
+        return n;
+    }
+};
+
+struct TurnCase {
+    unsigned char key;
+    int modifiers;
+    float targetX, targetZ;
+};
+
+TEST_F(InputTest, ViewKeysTurnToTheirDirections)
+{
+    // From rotX = -70, rotZ = -160; Ctrl+A without Shift keeps the z angle.
+    const TurnCase cases[] = {
+        {1, kModifierShift, -90, -180},
+        {1, 0, -90, -160},
+        {7, kModifierShift | kModifierAlt, 180, 180},
+        {7, kModifierShift, 180, 0},
+        {7, kModifierAlt, 180, 90},
+        {7, 0, 180, -90},
+        {'a', 0, -90, -90},
+        {'a', kModifierAlt, -90, 90},
+        {'A', kModifierShift, -90, 0},
+        {'A', kModifierShift | kModifierAlt, -90, 180},
+        {'g', 0, 0, -90},
+        {'g', kModifierAlt, 0, 90},
+        {'G', kModifierShift, 0, 0},
+        {'G', kModifierShift | kModifierAlt, 0, 180},
+        {'j', kModifierAlt, -54.7356f, -135},
+        {'J', kModifierShift, -45, -135},
+    };
+    for (const TurnCase& c : cases) {
+        SetUp();
+        HandleKey(c.key, c.modifiers);
+        SCOPED_TRACE(::testing::Message() << "key " << int(c.key) << " modifiers " << c.modifiers);
+        EXPECT_EQ(CViewState::kTurn, theViewState.GetMode());
+        EXPECT_FLOAT_EQ(c.targetX, targetRotX);
+        EXPECT_FLOAT_EQ(c.targetZ, targetRotZ);
+        // The turn ends exactly on the target.
+        const int calls = IdleWhile(CViewState::kTurn, 2000);
+        EXPECT_LE(calls, 601);
+        EXPECT_FLOAT_EQ(c.targetX, rotX);
+        EXPECT_FLOAT_EQ(c.targetZ, rotZ);
+    }
+}
+
+struct TurnStepCase {
+    float fromX, fromZ;
+    double toX, toZ;
+    float startX, startZ; // after unwrapping
+    float stepX, stepZ;
+};
+
+TEST_F(InputTest, TurnTakesTheShortWay)
+{
+    const TurnStepCase cases[] = {
+        {-70, -160, 0, 0, -70, -160, 70.0f / 600, 160.0f / 600},
+        {0, 170, 0, -170, 0, -190, 0, 20.0f / 600},
+        {0, -170, 0, 170, 0, 190, 0, -20.0f / 600},
+        {-150, 0, 150, 0, 210, 0, -60.0f / 600, 0},
+        {10, 20, 10, 20, 10, 20, 0, 0},
+    };
+    for (const TurnStepCase& c : cases) {
+        rotX = c.fromX;
+        rotZ = c.fromZ;
+        TurnViewTo(c.toX, c.toZ);
+        EXPECT_FLOAT_EQ(c.startX, rotX);
+        EXPECT_FLOAT_EQ(c.startZ, rotZ);
+        EXPECT_NEAR(c.stepX, rotXStep, 1e-6);
+        EXPECT_NEAR(c.stepZ, rotZStep, 1e-6);
+    }
+}
+
+TEST_F(InputTest, TurnWithoutStepsEndsOnFirstIdleCall)
+{
+    rotX = 10;
+    rotZ = 20;
+    TurnViewTo(10, 20);
+    EXPECT_EQ(1, IdleWhile(CViewState::kTurn, 10));
+    EXPECT_EQ(CViewState::kIdle, theViewState.GetMode());
+}
+
+TEST_F(InputTest, TurnSwitchesAutoSpinOffAndStopsAFold)
+{
+    theViewState.SetMode(CViewState::kFold);
+    theViewState.ToggleAutoSpin();
+    HandleKey('G', 0);
+    EXPECT_EQ(CViewState::kTurn, theViewState.GetMode());
+    IdleStep();
+    EXPECT_FALSE(theViewState.toggles[CViewState::kAutoSpin]);
+}
+
+TEST_F(InputTest, IdleWrapsAnglesOnceInModeZero)
+{
+    const float cases[][2] = {{190, -170}, {-200, 160}, {180, 180}, {-180, -180}, {0, 0}};
+    for (const auto& c : cases) {
+        rotX = c[0];
+        rotZ = c[0];
+        IdleStep();
+        EXPECT_FLOAT_EQ(c[1], rotX);
+        EXPECT_FLOAT_EQ(c[1], rotZ);
+    }
+}
+
+TEST_F(InputTest, AutoSpinTurnsByFifteenHundredths)
+{
+    rotZ = 10;
+    HandleKey('m', 0);
+    for (int i = 0; i < 100; ++i) IdleStep();
+    EXPECT_NEAR(25.0, rotZ, 1e-3);
+    HandleKey('m', 0);
+    IdleStep();
+    EXPECT_NEAR(25.0, rotZ, 1e-3);
+}
+
+TEST_F(InputTest, ToggleKeysAndMenuValuesFlipOneToggleEach)
+{
+    struct {
+        unsigned char key;
+        int menuValue; // 0: no menu entry
+        int toggle;
+    } const cases[] = {
+        {'s', kMenuSpecialEdges, CViewState::kSpecialEdges},
+        {'f', kMenuFaces, CViewState::kFaces},
+        {'F', 0, CViewState::kSplitFaces},
+        {'e', kMenuFacesByEdges, CViewState::kFacesByEdges},
+        {'n', kMenuNormals, CViewState::kNormals},
+        {'c', kMenuCoordinateSystem, CViewState::kCoordinateSystem},
+        {'v', kMenuVertices, CViewState::kVertices},
+        {'m', 0, CViewState::kAutoSpin},
+    };
+    for (const auto& c : cases) {
+        const CViewState before = theViewState;
+        HandleKey(c.key, kModifierAlt);
+        for (int t = 0; t < 9; ++t)
+            EXPECT_EQ(t == c.toggle ? !before.toggles[t] : before.toggles[t], theViewState.toggles[t])
+                << "key " << c.key << " toggle " << t;
+        if (c.menuValue == 0) continue;
+        MenuAction(c.menuValue);
+        for (int t = 0; t < 9; ++t) EXPECT_EQ(before.toggles[t], theViewState.toggles[t]) << "menu " << c.menuValue;
+    }
+}
+
+TEST_F(InputTest, UnknownKeysAndMenuValuesChangeNothing)
+{
+    const CViewState before = theViewState;
+    const float x = rotX, z = rotZ, k = zoom;
+    const unsigned char keys[] = {'x', 'Q', '0', '9', ' ', 200, kKeyEscape};
+    for (unsigned char key : keys) HandleKey(key, 0);
+    const int values[] = {0, 7, 98, kMenuQuit, 900, 906, -1};
+    for (int value : values) MenuAction(value);
+    EXPECT_EQ(before.mode, theViewState.mode);
+    for (int t = 0; t < 9; ++t) EXPECT_EQ(before.toggles[t], theViewState.toggles[t]);
+    EXPECT_EQ(x, rotX);
+    EXPECT_EQ(z, rotZ);
+    EXPECT_EQ(k, zoom);
+}
+
+TEST_F(InputTest, MarkerOnlyKey)
+{
+    HandleKey('1', 0);
+    const bool expected[9] = {false, false, false, true, false, false, true, false, false};
+    for (int t = 0; t < 9; ++t) EXPECT_EQ(expected[t], theViewState.toggles[t]) << t;
+}
+
+TEST_F(InputTest, ModeKeys)
+{
+    HandleKey('7', 0);
+    EXPECT_EQ(CViewState::kTwist, theViewState.GetMode());
+    HandleKey('7', 0);
+    EXPECT_EQ(CViewState::kIdle, theViewState.GetMode());
+    HandleKey('7', 0);
+    HandleKey('4', 0);
+    EXPECT_EQ(CViewState::kFold, theViewState.GetMode());
+}
+
+TEST_F(InputTest, ZoomKeysScaleAndShrinkTheBounds)
+{
+    EXPECT_TRUE(KeyChangesZoom('+'));
+    EXPECT_TRUE(KeyChangesZoom('-'));
+    EXPECT_FALSE(KeyChangesZoom('w'));
+    const double before = ComputeOrthoBounds(900, 700, zoom).top;
+    HandleKey('+', 0);
+    EXPECT_FLOAT_EQ(static_cast<float>(2.5 / 1.1), zoom);
+    EXPECT_LT(ComputeOrthoBounds(900, 700, zoom).top, before);
+    HandleKey('-', 0);
+    HandleKey('-', 0);
+    EXPECT_FLOAT_EQ(static_cast<float>(static_cast<float>(2.5 / 1.1) * 1.1 * 1.1), zoom);
+}
+
+TEST_F(InputTest, DragTurnsHalfADegreePerPixel)
+{
+    struct {
+        int x0, y0, x1, y1;
+        float fromX, fromZ, toX, toZ;
+    } const cases[] = {
+        {100, 100, 110, 100, 0, 0, 0, 5},
+        {100, 100, 100, 110, 0, 0, 5, 0},
+        {100, 100, 90, 80, 0, 0, -10, -5},
+        {0, 0, 20, 20, 175, 178, -175, -172},   // above 180 wraps
+        {20, 20, 0, 0, -175, -178, -185, -188}, // below -180 does not
+    };
+    for (const auto& c : cases) {
+        rotX = c.fromX;
+        rotZ = c.fromZ;
+        lastMouseX = c.x0;
+        lastMouseY = c.y0;
+        DragView(c.x1, c.y1);
+        EXPECT_FLOAT_EQ(c.toX, rotX);
+        EXPECT_FLOAT_EQ(c.toZ, rotZ);
+        EXPECT_EQ(c.x1, lastMouseX);
+        EXPECT_EQ(c.y1, lastMouseY);
+    }
+}
+
+TEST_F(InputTest, OrthoBoundsFollowTheWindowShape)
+{
+    const double k = static_cast<double>(2.5f * 0.70710677f);
+    struct {
+        int w, h;
+        double left, right, bottom, top;
+    } const cases[] = {
+        {900, 700, -k * 900 / 700, k * 900 / 700, -k, k},
+        {500, 500, -k, k, -k, k},
+        {400, 800, -k, k, -2 * k, 2 * k},
+    };
+    for (const auto& c : cases) {
+        const COrthoBounds b = ComputeOrthoBounds(c.w, c.h, 2.5f);
+        EXPECT_NEAR(c.left, b.left, 1e-6);
+        EXPECT_NEAR(c.right, b.right, 1e-6);
+        EXPECT_NEAR(c.bottom, b.bottom, 1e-6);
+        EXPECT_NEAR(c.top, b.top, 1e-6);
+        EXPECT_NEAR(-5 * k, b.nearPlane, 1e-6);
+        EXPECT_NEAR(5 * k, b.farPlane, 1e-6);
+    }
+}
+
+TEST_F(InputTest, EmptyWindowGivesFiniteBounds)
+{
+    for (const auto& size : {std::pair<int, int>{0, 0}, {0, 700}, {900, 0}, {-3, 5}}) {
+        const COrthoBounds b = ComputeOrthoBounds(size.first, size.second, 2.5f);
+        EXPECT_GE(b.width, 1);
+        EXPECT_GE(b.height, 1);
+        for (double v : {b.left, b.right, b.bottom, b.top}) EXPECT_TRUE(std::isfinite(v));
+        EXPECT_LT(b.left, b.right);
+        EXPECT_LT(b.bottom, b.top);
+    }
+}
+
+struct ObjectKeyCase {
+    unsigned char key;
+    int solid, nVertices, stage;
+};
+
+TEST_F(InputTest, ObjectKeysBuildTheirObjects)
+{
+    const ObjectKeyCase cases[] = {
+        {'T', 901, 12, 20}, {'H', 902, 24, 20}, {'O', 903, 24, 20}, {'D', 904, 60, 20}, {'I', 905, 60, 20},
+        {'t', 901, 12, 50}, {'h', 902, 24, 50}, {'o', 903, 24, 50}, {'d', 904, 60, 50}, {'i', 905, 60, 50},
+    };
+    for (const ObjectKeyCase& c : cases) {
+        theViewState.SetMode(CViewState::kFold);
+        HandleKey(c.key, 0);
+        EXPECT_EQ(c.solid, currentSolid) << c.key;
+        EXPECT_EQ(c.nVertices, theMesh.nVertices) << c.key;
+        EXPECT_EQ(2 * c.nVertices, theMesh.nEdges) << c.key;
+        EXPECT_EQ(c.stage, theMesh.stage) << c.key;
+        EXPECT_EQ(CViewState::kIdle, theViewState.GetMode()) << c.key;
+    }
+}
+
+TEST_F(InputTest, ArrowStepsWrapAroundTheFiveObjects)
+{
+    const int counts[] = {12, 24, 24, 60, 60};
+    HandleKey('I', 0);
+    for (int i = 0; i < 6; ++i) {
+        NextSolid();
+        const int expected = 901 + i % 5;
+        EXPECT_EQ(expected, currentSolid);
+        EXPECT_EQ(counts[expected - 901], theMesh.nVertices);
+        EXPECT_EQ(20, theMesh.stage);
+    }
+    HandleKey('T', 0);
+    for (int i = 0; i < 6; ++i) {
+        PrevSolid();
+        const int expected = 905 - i % 5;
+        EXPECT_EQ(expected, currentSolid);
+        EXPECT_EQ(counts[expected - 901], theMesh.nVertices);
+    }
+}
+
+TEST_F(InputTest, HideAndShowSquaresKeys)
+{
+    auto count = [](int type) {
+        int n = 0;
+        for (int i = 0; i < theMesh.nFaces; ++i) n += theMesh.faces[i].type == type;
+        return n;
+    };
+    HandleKey('t', 0);
+    EXPECT_EQ(6, count(1));
+    HandleKey('5', 0);
+    EXPECT_EQ(0, count(1));
+    EXPECT_EQ(6, count(99));
+    HandleKey('5', kModifierAlt);
+    EXPECT_EQ(6, count(1));
+    EXPECT_EQ(0, count(99));
+}
+
+TEST_F(InputTest, FoldModeRunsDownToTheLowerBound)
+{
+    HandleKey('T', 0);
+    HandleKey('4', 0);
+    const int calls = IdleWhile(CViewState::kFold, 1000);
+    EXPECT_EQ(375, calls);
+    EXPECT_EQ(theMesh.lowerBound, theMesh.foldParameter);
+}
+
+TEST_F(InputTest, TwistModeStepsTheAngleEachIdleCall)
+{
+    HandleKey('t', 0);
+    HandleKey('6', 0);
+    theMesh.twistAngle = 0;
+    theMesh.twistStep = 0.002;
+    HandleKey('7', 0);
+    IdleStep();
+    IdleStep();
+    EXPECT_NEAR(0.004, theMesh.twistAngle, 1e-12);
+    EXPECT_EQ(CViewState::kTwist, theViewState.GetMode());
+}
+
+// Key w writes three files in the working directory.
+class WriteKeyTest : public InputTest {
+protected:
+    void SetUp() override
+    {
+        InputTest::SetUp();
+        old = std::filesystem::current_path();
+        dir = std::filesystem::temp_directory_path() /
+              ("hedrix-input-" + std::to_string(::testing::UnitTest::GetInstance()->random_seed()) + "-" +
+               ::testing::UnitTest::GetInstance()->current_test_info()->name());
+        std::filesystem::remove_all(dir);
+        std::filesystem::create_directories(dir);
+        std::filesystem::current_path(dir);
+    }
+    void TearDown() override
+    {
+        std::filesystem::current_path(old);
+        std::filesystem::remove_all(dir);
+    }
+    static std::string FirstLine(const char* name)
+    {
+        std::ifstream in(name);
+        std::string line;
+        std::getline(in, line);
+        return line;
+    }
+    std::filesystem::path old, dir;
+};
+
+TEST_F(WriteKeyTest, WritesAllThreeFiles)
+{
+    HandleKey('o', 0);
+    HandleKey('w', 0);
+    std::istringstream header(FirstLine("wemo.txt"));
+    int nV = 0, nF = 0, nS = -1;
+    header >> nV >> nF >> nS;
+    EXPECT_EQ(24, nV);
+    EXPECT_EQ(26, nF);
+    EXPECT_EQ(0, nS);
+    EXPECT_TRUE(std::filesystem::is_regular_file("crInc.txt"));
+    std::istringstream full(FirstLine("wp.txt"));
+    int fV = 0, fF = 0, fE = 0;
+    full >> fV >> fF >> fE;
+    EXPECT_EQ(24, fV);
+    EXPECT_EQ(48, fE);
+}
+
+TEST_F(WriteKeyTest, AnUnwritableFileLeavesTheOthersAndTheMesh)
+{
+    HandleKey('T', 0);
+    std::filesystem::create_directory("wemo.txt");
+    ::testing::internal::CaptureStdout();
+    HandleKey('w', 0);
+    const std::string out = ::testing::internal::GetCapturedStdout();
+    EXPECT_NE(std::string::npos, out.find("Datei kann nicht geoeffnet werden!"));
+    EXPECT_TRUE(std::filesystem::is_directory("wemo.txt"));
+    EXPECT_TRUE(std::filesystem::is_regular_file("crInc.txt"));
+    EXPECT_TRUE(std::filesystem::is_regular_file("wp.txt"));
+    EXPECT_EQ(12, theMesh.nVertices);
+}
+
+// Two parallel edges, seen with the model turned by 90 degrees about z: the
+// pick must follow the turn, not take the view-plane point as a model point.
+class PickTest : public InputTest {
+protected:
+    void SetUp() override
+    {
+        InputTest::SetUp();
+        theMesh.ResetTopology();
+        theMesh.nFaces = 0;
+        theMesh.nEdges = 0;
+        theMesh.nSpecialEdges = 0;
+        theMesh.nVertices = 4;
+        theMesh.vertices[0].Set(-1, -0.5, 0, 0);
+        theMesh.vertices[1].Set(1, -0.5, 0, 0);
+        theMesh.vertices[2].Set(-1, 0.5, 0, 0);
+        theMesh.vertices[3].Set(1, 0.5, 0, 0);
+        theMesh.AddEdge(0, 1, 2);
+        theMesh.AddEdge(2, 3, 3);
+        const COrthoBounds b = ComputeOrthoBounds(900, 700, zoom);
+        theViewState.SetProjection(b.width, b.height, b.left, b.right, b.bottom, b.top);
+        bounds = b;
+        rotX = 0;
+        rotZ = 90;
+    }
+    std::string PressAt(double eyeX, double eyeY)
+    {
+        const int px = static_cast<int>(std::lround((eyeX - bounds.left) / (bounds.right - bounds.left) * 900));
+        const int py = static_cast<int>(std::lround(700 - (eyeY - bounds.bottom) / (bounds.top - bounds.bottom) * 700));
+        std::ostringstream out;
+        PressLeftButton(px, py, out);
+        EXPECT_EQ(px, lastMouseX);
+        EXPECT_EQ(py, lastMouseY);
+        return out.str();
+    }
+    COrthoBounds bounds{};
+};
+
+TEST_F(PickTest, PrintsThePickedEdgeOneBased)
+{
+    struct {
+        double eyeX, eyeY;
+        const char* line;
+    } const cases[] = {
+        {0.5, 0.2, "picked edge 1: vertices 1 - 2\n"},
+        {-0.5, -0.3, "picked edge 2: vertices 3 - 4\n"},
+        {0.0, 1.5, "no edge picked\n"}, // beyond the ends of both edges
+    };
+    for (const auto& c : cases) EXPECT_EQ(c.line, PressAt(c.eyeX, c.eyeY)) << c.eyeX << " " << c.eyeY;
+}
+
+TEST_F(PickTest, NoEdgesNoPick)
+{
+    theMesh.nEdges = 0;
+    EXPECT_EQ("no edge picked\n", PressAt(0.5, 0.2));
+}
+
+} // namespace
