@@ -6,6 +6,7 @@
 #include "crimpa/DesignFiles.h"
 #include "crimpa/DesignMesh.h"
 #include "crimpa/ViewerState.h"
+#include "render/ViewRules.h"
 
 const char* const designMenuLabels[kDesignMenuEntries] = {
     "foldTovin10", "foldTovin00", "foldTovin01", "foldTovin02", "crimpa1a", "crimpa1b", "crimpa1c",
@@ -71,14 +72,8 @@ void HandleMenu(int value)
 
 void DragView(int x, int y)
 {
-    const float stepX = static_cast<float>(y - lastMouseY) * 0.5f;
-    const float stepZ = static_cast<float>(x - lastMouseX) * 0.5f;
-    lastMouseX = x;
-    lastMouseY = y;
-    rotX += stepX;
-    rotZ += stepZ;
-    if (rotX > 180) rotX -= 360;
-    if (rotZ > 180) rotZ -= 360;
+    float stepX, stepZ;
+    DragTurn(x, y, lastMouseX, lastMouseY, rotX, rotZ, stepX, stepZ);
 }
 
 void ViewBox(int width, int height, double box[6])

@@ -5,6 +5,7 @@
 
 #include "hedrix/Globals.h"
 #include "hedrix/Pick.h"
+#include "hedrix/Twist.h"
 #include "render/ViewRules.h"
 
 namespace {
@@ -147,15 +148,9 @@ void IdleStep()
     case CViewState::kFold:
         theMesh.FoldStep(0.002);
         break;
-    case CViewState::kTwist: {
-        const double t = theMesh.SolveTwistScale();
-        theMesh.PlaceTwistedFaces(t, 3, 4);
-        theMesh.StepTwistAngle();
-        theMesh.ComputeFaceCentres();
-        theMesh.ComputeFaceNormals();
-        theMesh.BuildDisplayLists();
+    case CViewState::kTwist:
+        TwistIdlePass(theMesh);
         break;
-    }
     default: break;
     }
     if (vs.toggles[CViewState::kAutoSpin]) rotZ = static_cast<float>(rotZ + 0.15);

@@ -80,6 +80,7 @@ void CMesh::BuildMeshFromTables(const int counts[3], const double vertexRows[][4
     if (!TablesFitStore(*this, counts, faceList, longestList)) return;
     meshFlag = false;
     stage = 20;
+    twistPrepared = false;  // new records: the old frames no longer belong to them
     FillMeshFromTables(*this, counts, vertexRows, faceList, scale);
 }
 

@@ -108,11 +108,6 @@ bool DesignKey(unsigned char key, int)
         frameCounter = 0;
         return true;
     case 'I': MakeDesign(); PrintAngleAndRebuild("rho = ", 0.0); return true;
-    case 'M': RebuildDesignView(); return true;
-    case 'D':
-    case 'd': PrintAngleAndRebuild("delta = ", 0.0); return true;
-    case 'O':
-    case 'o': PrintAngleAndRebuild("omega = ", 0.0); return true;
-    default: return false;
+    default: return RebuildOnlyKey(key);
     }
 }

@@ -99,6 +99,21 @@ inline void PrintAngleAndRebuild(const char* label, double radians)
     RebuildDesignView();
 }
 
+// Keys M, D, d, O and o of a design that refolds nothing after a print: the
+// rebuild alone, or the print of an angle the design lacks (0) and the
+// rebuild. False for any other key.
+inline bool RebuildOnlyKey(unsigned char key)
+{
+    switch (key) {
+    case 'M': RebuildDesignView(); return true;
+    case 'D':
+    case 'd': PrintAngleAndRebuild("delta = ", 0.0); return true;
+    case 'O':
+    case 'o': PrintAngleAndRebuild("omega = ", 0.0); return true;
+    default: return false;
+    }
+}
+
 // Point `from` mirrored into the slots x, y and xy of the same array.
 inline void SetMirrors(CVector3d* points, int from, int x, int y, int xy)
 {

@@ -91,6 +91,8 @@ void TurnRho(double step)
     if (!FoldStep()) rho = oldRho;
 }
 
+// The flaps one degree on: the requested angle in radians first, then the
+// angle that holds (the old one when the fold was refused) in degrees.
 void TurnOmega(double step)
 {
     const double oldOmega = omega;

@@ -98,11 +98,6 @@ bool DesignKey(unsigned char key, int modifiers)
         return true;
     case 'R': TurnRho(kDegree); PrintAngleAndRebuild("rho = ", rho); return true;
     case 'I': MakeDesign(); PrintAngleAndRebuild("rho = ", rho); return true;
-    case 'M': RebuildDesignView(); return true;
-    case 'D':
-    case 'd': PrintAngleAndRebuild("delta = ", 0.0); return true;
-    case 'O':
-    case 'o': PrintAngleAndRebuild("omega = ", 0.0); return true;
-    default: return false;
+    default: return RebuildOnlyKey(key);
     }
 }

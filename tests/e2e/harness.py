@@ -38,7 +38,7 @@ class XServer:
         rfd, wfd = os.pipe()
         self.proc = subprocess.Popen(
             ["Xvfb", "-displayfd", str(wfd), "-screen", "0", "%dx%dx24" % (self.width, self.height),
-             "-nolisten", "tcp"],
+             "-nolisten", "tcp", "-noreset"],
             stdout=subprocess.DEVNULL, stderr=subprocess.DEVNULL, pass_fds=(wfd,))
         os.close(wfd)
         number = b""

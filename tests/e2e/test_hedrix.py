@@ -2,6 +2,7 @@
 import math
 import os
 import re
+import shutil
 import tempfile
 import time
 import unittest
@@ -127,7 +128,9 @@ class HedrixTest(unittest.TestCase):
         x, y, w, h = prog.geometry()
         self.assertEqual((900, 700), (w, h))
         with tempfile.TemporaryDirectory() as d:
-            shot = lambda name: self.xserver.screenshot(os.path.join(d, name))
+            def shot(name):
+                time.sleep(0.5)  # let the idle loop redraw after the last key
+                return self.xserver.screenshot(os.path.join(d, name))
             box = (x, y, x + w, y + h)
             white = lambda r, g, b: r > 245 and g > 245 and b > 245
             green = lambda r, g, b: g > r + 40 and g > b + 40
@@ -223,6 +226,36 @@ class HedrixTest(unittest.TestCase):
             self.assertEqual(edge, int(m.group(1)), (rot_x, rot_z))
             self.assertEqual(edges[edge - 1], (int(m.group(2)), int(m.group(3))))
 
+    def wait_still(self, prog, timeout=60):
+        """Waits until two screenshots of the window half a second apart are the same."""
+        x, y, w, h = prog.geometry()
+        with tempfile.TemporaryDirectory() as d:
+            path = os.path.join(d, "still.ppm")
+            last = None
+            deadline = time.time() + timeout
+            while time.time() < deadline:
+                img = self.xserver.screenshot(path)
+                rows = [img.data[3 * (r * img.width + x):3 * (r * img.width + x + w)] for r in range(y, y + h)]
+                if rows == last:
+                    return
+                last = rows
+                time.sleep(0.5)
+        self.fail("the view kept moving")
+
+    def test_view_key_turns_to_the_top_view(self):
+        prog = self.start()
+        vertices, _ = read_short_mesh(self.write_files(prog))
+        _, edges = read_full_edges(os.path.join(prog.workdir, "wp.txt"))
+        prog.key("G")
+        time.sleep(0.5)
+        self.wait_still(prog)
+        # the turn ends exactly at rotX = 0, rotZ = 0: the pick sees the model straight from above
+        edge, (px, py) = isolated_edge(vertices, edges, 0, 0)
+        start = len(prog.output())
+        prog.click(px, py)
+        out = prog.wait_for_output("picked edge", start=start)
+        self.assertEqual(edge, int(PICK_LINE.search(out, start).group(1)))
+
     def test_escape_exits_with_zero(self):
         prog = self.start()
         prog.key("Escape")
@@ -235,9 +268,9 @@ class HedrixTest(unittest.TestCase):
 
     def test_unwritable_file_is_reported_and_the_viewer_goes_on(self):
         workdir = tempfile.mkdtemp(prefix="e2e-hedrix-")
+        self.addCleanup(shutil.rmtree, workdir, True)
         os.mkdir(os.path.join(workdir, "wemo.txt"))
         prog = self.start(workdir)
-        self.addCleanup(lambda: __import__("shutil").rmtree(workdir, ignore_errors=True))
         self.write_files(prog)
         self.assertIn("Datei kann nicht geoeffnet werden!", prog.output())
         self.assertTrue(prog.alive())
