@@ -13,6 +13,7 @@
 #include <string>
 #include <unistd.h>
 
+#include "render/ViewerWindow.h"
 #include "crimpa/DesignFiles.h"
 #include "crimpa/DesignMesh.h"
 #include "render/DesignDisplayLists.h"
@@ -142,13 +143,7 @@ int main(int argc, char** argv)
     }
     const char* display = std::getenv("DISPLAY");
     if (display && *display) {
-        int glutArgc = 1;
-        char name[] = "bench_design_load";
-        char* glutArgv[] = {name, nullptr};
-        glutInit(&glutArgc, glutArgv);
-        glutInitDisplayMode(GLUT_RGB | GLUT_DOUBLE | GLUT_DEPTH);
-        glutInitWindowSize(64, 64);
-        glutCreateWindow("bench_design_load");
+        OpenViewerWindow("bench_design_load", 64, 64);
         glutHideWindow();
         haveContext = true;
     }

@@ -9,6 +9,8 @@
 #include "crimpa/ViewerState.h"
 #include "render/DesignDisplayLists.h"
 #include "render/ViewerGLState.h"
+#include "render/ViewerWindow.h"
+#include "render/ViewRules.h"
 
 namespace {
 
@@ -19,11 +21,7 @@ void CompileDisplayLists()
 
 void DisplayFunc()
 {
-    glClear(GL_COLOR_BUFFER_BIT | GL_DEPTH_BUFFER_BIT);
-    glPushMatrix();
-    glRotatef(rotX, 1.0f, 0.0f, 0.0f);
-    glRotatef(0.0f, 0.0f, 1.0f, 0.0f);
-    glRotatef(rotZ, 0.0f, 0.0f, 1.0f);
+    BeginViewRotation(rotX, rotZ);
     if (showCoordinateSystem) glCallList(kDesignListAxes);
     if (showFaces) glCallList(kDesignListFaces);
     if (showFacesByEdges) glCallList(kDesignListEdges);
@@ -94,12 +92,7 @@ void CreateMenus()
     const int designMenu = glutCreateMenu(MenuFunc);
     for (int k = 0; k < kDesignMenuEntries; ++k) glutAddMenuEntry(designMenuLabels[k], kFirstDesignMenuValue + k);
     glutCreateMenu(MenuFunc);
-    glutAddMenuEntry("Toggle show special edges", 1);
-    glutAddMenuEntry("Toggle show faces", 2);
-    glutAddMenuEntry("Toggle show faces by edges", 3);
-    glutAddMenuEntry("Toggle show vertices", 6);
-    glutAddMenuEntry("Toggle show normals", 4);
-    glutAddMenuEntry("Toggle show coordinatesystem", 5);
+    for (const CMenuEntry& e : kToggleMenu) glutAddMenuEntry(e.label, e.value);
     glutAddSubMenu("Designs", designMenu);
     glutAddMenuEntry("Quit", kQuitMenuValue);
     glutAttachMenu(GLUT_RIGHT_BUTTON);
@@ -109,14 +102,7 @@ void CreateMenus()
 
 int main(int, char**)
 {
-    int argc = 1;
-    char programName[] = "myprogram";
-    char* argv[] = {programName, nullptr};
-    glutInit(&argc, argv);
-    glutInitDisplayMode(GLUT_RGB | GLUT_DOUBLE | GLUT_DEPTH);
-    glutInitWindowPosition(50, 50);
-    glutInitWindowSize(windowWidth, windowHeight);
-    windowId = glutCreateWindow(kDesignTitle);
+    windowId = OpenViewerWindow(kDesignTitle, windowWidth, windowHeight);
     // From here on there is a context; the lists compiled before main had none.
     theMesh.displayListHook = CompileDisplayLists;
     reshapeHook = ReshapeFunc;

@@ -15,7 +15,13 @@ constexpr CSourceTableLayout kSourceTable = {"?", 1.0};
 
 bool CMesh::WriteMeshFile(std::string name) const { return WriteFullFormat(*this, name); }
 
-bool CMesh::ReadMeshFile(std::string name) { return ReadFullFormat(*this, name); }
+// A mesh read from a file has no twist frames of its own yet.
+bool CMesh::ReadMeshFile(std::string name)
+{
+    if (!ReadFullFormat(*this, name)) return false;
+    twistPrepared = false;
+    return true;
+}
 
 bool CMesh::WriteMeshText(std::string name) const { return WriteShortFormat(*this, name, kShortLayout); }
 
@@ -24,16 +30,23 @@ bool CMesh::ReadMeshFixed(std::string name)
     CFixingCondition read[6];
     if (!ReadShortFormat(*this, name, kShortRules, read)) return false;
     for (int k = 0; k < 6; ++k) SetFixingCondition(k, read[k].index, read[k].value);
+    twistPrepared = false;
     return true;
 }
 
-bool CMesh::ReadMeshText(std::string name) { return ReadPointsFormat(*this, name); }
+bool CMesh::ReadMeshText(std::string name)
+{
+    if (!ReadPointsFormat(*this, name)) return false;
+    twistPrepared = false;
+    return true;
+}
 
 bool CMesh::LoadDesignFile(std::string name)
 {
     CFixingCondition read[6];
     if (!LoadShortFormat(*this, name, kShortRules, read)) return false;
     for (int k = 0; k < 6; ++k) SetFixingCondition(k, read[k].index, read[k].value);
+    twistPrepared = false;
     BuildDisplayLists();
     return true;
 }

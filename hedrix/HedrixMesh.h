@@ -12,7 +12,11 @@ public:
     {
     }
 
-    void SetFixingCondition(int k, int index, double value) { fixing[k] = CFixingCondition(index, value); }
+    // k outside the six conditions is dropped: it would write past the array.
+    void SetFixingCondition(int k, int index, double value)
+    {
+        if (k >= 0 && k < 6) fixing[k] = CFixingCondition(index, value);
+    }
 
     // Built-in objects (VornObjects.cpp).
     void GetVornObj(int type, int counts[3], double vertexRows[][4], int faceList[]);

@@ -5,6 +5,8 @@
 // the event, call in here and then exit, reshape or request a redisplay.
 #include <iosfwd>
 
+#include "render/ViewRules.h"
+
 // Modifier bits as the windowing library reports them.
 constexpr int kModifierShift = 1;
 constexpr int kModifierAlt = 4;
@@ -24,21 +26,9 @@ enum MenuValue {
     kMenuLastSolid = 905
 };
 
-struct CMenuEntry {
-    const char* label;
-    int value;
-};
-
 // Menu order as shown; the object submenu hangs between the toggles and "Quit".
 constexpr CMenuEntry kObjectMenu[] = {
     {"vornTet", 901}, {"vornHex", 902}, {"vornOct", 903}, {"vornDod", 904}, {"vornIco", 905}};
-constexpr CMenuEntry kToggleMenu[] = {
-    {"Toggle show special edges", kMenuSpecialEdges},
-    {"Toggle show faces", kMenuFaces},
-    {"Toggle show faces by edges", kMenuFacesByEdges},
-    {"Toggle show vertices", kMenuVertices},
-    {"Toggle show normals", kMenuNormals},
-    {"Toggle show coordinatesystem", kMenuCoordinateSystem}};
 constexpr const char* kObjectSubmenuLabel = "Vorn Kambrel";
 constexpr CMenuEntry kQuitEntry = {"Quit", kMenuQuit};
 

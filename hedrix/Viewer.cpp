@@ -9,6 +9,7 @@
 #include "hedrix/Input.h"
 #include "render/PolyDisplayLists.h"
 #include "render/ViewerGLState.h"
+#include "render/ViewerWindow.h"
 
 void CompileMeshDisplayLists()
 {
@@ -45,11 +46,7 @@ void CreateMenus()
 
 void DisplayFunc()
 {
-    glClear(GL_COLOR_BUFFER_BIT | GL_DEPTH_BUFFER_BIT);
-    glPushMatrix();
-    glRotatef(rotX, 1.0f, 0.0f, 0.0f);
-    glRotatef(0.0f, 0.0f, 1.0f, 0.0f);
-    glRotatef(rotZ, 0.0f, 0.0f, 1.0f);
+    BeginViewRotation(rotX, rotZ);
     static const struct {
         int toggle;
         GLuint list;

@@ -114,20 +114,22 @@ void CMesh::MakeVornIco()
 
 void CMesh::SelectVornObject(int type, bool startSequence)
 {
-    // An unknown object leaves everything as it is, the solid counter included,
-    // so the arrow keys keep stepping from the object actually shown.
-    if (!IsVornType(type)) return;
     theViewState.StopAnimation();
     switch (type) {
     case 1: MakeVornTet(); break;
     case 2: MakeVornHex(); break;
     case 3: MakeVornOct(); break;
     case 4: MakeVornDod(); break;
-    default: MakeVornIco(); break;
+    case 5: MakeVornIco(); break;
+    default: break;
     }
-    currentSolid = type + 900;
-    // The marker list must not name records of the previous object.
-    markFaceA = markFaceB = markVertexA = markVertexB = 0;
+    // An unknown object builds nothing and keeps the solid counter, so the
+    // arrow keys go on stepping from the object actually shown.
+    if (IsVornType(type)) {
+        currentSolid = type + 900;
+        // The marker list must not name records of the previous object.
+        markFaceA = markFaceB = markVertexA = markVertexB = 0;
+    }
     if (startSequence) StartSequence();
     ComputeFaceCentres();
     ComputeFaceNormals();

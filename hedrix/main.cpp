@@ -2,18 +2,12 @@
 
 #include "hedrix/Globals.h"
 #include "hedrix/Viewer.h"
+#include "render/ViewerWindow.h"
 
 int main(int, char**)
 {
-    // The windowing library gets a fixed argument vector, never ours.
-    int argc = 1;
-    char name[] = "myprogram";
-    char* argv[] = {name, nullptr};
-    glutInit(&argc, argv);
-    glutInitDisplayMode(GLUT_RGB | GLUT_DOUBLE | GLUT_DEPTH);
-    glutInitWindowPosition(50, 50);
-    glutInitWindowSize(windowWidth, windowHeight);
-    windowId = glutCreateWindow("Rigid folding version for Vorn Kambrel - TZL (QELT OSKA-Lindor)");
+    windowId = OpenViewerWindow("Rigid folding version for Vorn Kambrel - TZL (QELT OSKA-Lindor)", windowWidth,
+                                windowHeight);
     theMesh.displayListHook = CompileMeshDisplayLists;
 
     glutDisplayFunc(DisplayFunc);

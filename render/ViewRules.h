@@ -16,3 +16,14 @@ inline void DragTurn(int x, int y, int& lastX, int& lastY, float& rotX, float& r
     if (rotX > 180) rotX -= 360;
     if (rotZ > 180) rotZ -= 360;
 }
+
+struct CMenuEntry {
+    const char* label;
+    int value;
+};
+
+// The display toggles of both viewers' main menu, in menu order; the values
+// do not follow that order, and both programs' menu callbacks rely on them.
+constexpr CMenuEntry kToggleMenu[] = {
+    {"Toggle show special edges", 1}, {"Toggle show faces", 2},  {"Toggle show faces by edges", 3},
+    {"Toggle show vertices", 6},      {"Toggle show normals", 4}, {"Toggle show coordinatesystem", 5}};

@@ -110,13 +110,7 @@ void InitDesign()
 
 void LoadBuiltInDesign(int counts[3], double vertexRows[][4], int faceInts[])
 {
-    for (int v = 0; v < kPoints; ++v)
-        for (int k = 0; k < 4; ++k) vertexRows[v][k] = kVertexRows[v][k];
-    for (int k = 0; k < kFaceInts; ++k) faceInts[k] = kFaceList[k];
-    designMode = 6;
-    counts[0] = kPoints;
-    counts[1] = kFaceCount;
-    counts[2] = 0;
+    CopyDesignTables(kVertexRows, kFaceList, kFaceCount, 6, counts, vertexRows, faceInts);
 }
 
 void MakeDesign(double deltaDegrees, double newA, double newB, double newC)
@@ -172,45 +166,28 @@ bool FoldStep()
     p[19] = N1 + k * (p[20] - p[14]);
     p[22] = MirrorX(p[19]);
     p[7] = N1 - p[14] + Q;
-    p[25] = MirrorY(p[7]);
-    p[10] = MirrorX(p[7]);
-    p[28] = MirrorXY(p[7]);
+    SetMirrors(p, 7, 10, 25, 28);
 
     if (!Place(N1, a, p[19], std::sqrt(sqr(2 * a + 2 * h) + sqr(a)), p[7], std::sqrt(5.0) * a, p[12], N2))
         return false;
     p[12] = N2;
-    p[18] = MirrorY(N2);
-    p[17] = MirrorX(N2);
-    p[23] = MirrorXY(N2);
+    SetMirrors(p, 12, 17, 18, 23);
     p[6] = p[7] + 2 * (N2 - N1);
-    p[24] = MirrorY(p[6]);
-    p[11] = MirrorX(p[6]);
-    p[29] = MirrorXY(p[6]);
+    SetMirrors(p, 6, 11, 24, 29);
 
     if (!Place(p[7], a, Q, std::sqrt(sqr(w) + sqr(a + h)), p[6], std::sqrt(5.0) * a, p[1], N3)) return false;
     p[1] = N3;
-    p[31] = MirrorY(N3);
-    p[4] = MirrorX(N3);
-    p[34] = MirrorXY(N3);
+    SetMirrors(p, 1, 4, 31, 34);
     p[0] = p[6] - p[7] + N3;
-    p[30] = MirrorY(p[0]);
-    p[5] = MirrorX(p[0]);
-    p[35] = MirrorXY(p[0]);
+    SetMirrors(p, 0, 5, 30, 35);
     p[2] = Q + k * (N3 - p[7]);
-    p[32] = MirrorY(p[2]);
-    p[3] = MirrorX(p[2]);
-    p[33] = MirrorXY(p[2]);
+    SetMirrors(p, 2, 3, 32, 33);
 
     CopyPoints(p, designPoints, kPoints);
     return true;
 }
 
-void PlaceDesignVertices()
-{
-    // A loaded design file is not this design: its vertices are not ours to move.
-    if (!builtInDesignShown) return;
-    for (int v = 0; v < kPoints; ++v) theMesh.vertices[v].SetPosition(designPoints[v], 0);
-}
+void PlaceDesignVertices() { PlacePoints(designPoints, kPoints); }
 
 void DesignIdleStep()
 {

@@ -139,6 +139,9 @@ TEST_F(InTempDir, MissingOrMalformedDesignFileLeavesTheMesh)
         HandleMenu(value);
         const std::string out = testing::internal::GetCapturedStdout();
         EXPECT_FALSE(out.empty()) << "no message for menu value " << value;
+        if (value == kFirstDesignMenuValue) {
+            EXPECT_EQ(out, "Datei kann nicht geoeffnet werden!\n");
+        }
         EXPECT_EQ(theMesh.nVertices, nV);
         EXPECT_EQ(theMesh.nFaces, nF);
         EXPECT_EQ(theMesh.nEdges, nE);

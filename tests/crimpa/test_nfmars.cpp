@@ -1,8 +1,10 @@
 // The non flat MARS design: layout, fold values, symmetry, rigidity, keys.
 #include <gtest/gtest.h>
 
+#include <algorithm>
 #include <cmath>
 #include <cstdio>
+#include <cstring>
 #include <fstream>
 #include <string>
 #include <unistd.h>
@@ -145,6 +147,32 @@ TEST_F(NfMars, KeyRFoldsOneDegreeAndPlaces)
     const CVector3d p13 = designPoints[13];
     FoldAt(-25);
     EXPECT_NEAR(length(designPoints[13] - p13), 0, 1e-12);
+}
+
+struct FoldKey {
+    unsigned char key;
+    int modifiers;
+    const char* line;
+    bool foldsBeforePrint;
+};
+
+// Keys that change an angle fold before their print; every print is followed
+// by one more fold, whose three placements start at their solutions.
+TEST_F(NfMars, FoldSequenceAroundThePrint)
+{
+    const FoldKey keys[] = {{'R', 0, "rho = -25\n", true},      {'r', 0, "rho = -26\n", true},
+                            {'r', kAltModifier, "rho = -26\n", false}, {'D', 0, "delta = 5.6\n", true},
+                            {'d', 0, "delta = 5.4\n", true},    {'O', 0, "omega = 0\n", false},
+                            {'I', 0, "rho = -26\n", false}};
+    for (const FoldKey& k : keys) {
+        const std::string out = Key(k.key, k.modifiers);
+        const std::size_t at = out.find(k.line);
+        ASSERT_NE(at, std::string::npos) << k.key << ": " << out;
+        const std::string before = out.substr(0, at), after = out.substr(at + std::strlen(k.line));
+        EXPECT_EQ(std::count(before.begin(), before.end(), '\n') >= 3, k.foldsBeforePrint) << k.key << ": " << out;
+        if (k.key == 'I') continue;  // its refold starts from the layout, not from solutions
+        EXPECT_EQ(std::count(after.begin(), after.end(), '\n'), 3) << k.key << ": " << out;
+    }
 }
 
 TEST_F(NfMars, AltRKeepsRhoLowerRSubtracts)

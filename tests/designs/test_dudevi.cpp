@@ -90,9 +90,13 @@ TEST_F(DudeviTest, KeyRIsClampedAndKeyrFallsToTheLowerBoundRigidly)
 TEST_F(DudeviTest, EveryParameterSetFoldsRigidlyThroughBothAngles)
 {
     for (const CParameters& set : kParameterKeys) {
-        Press(set.key);
+        // The upright build must place every point: a refused first step would keep the old walls.
+        const std::string out = Press(set.key);
+        EXPECT_EQ(out.find("no intersection"), std::string::npos) << set.key;
         EXPECT_EQ(dudevi::wallHeight, set.H);
         EXPECT_EQ(dudevi::creaseOffset, set.T);
+        ExpectPointNear(dudevi::designPoints[2], -set.W / 2, -set.L / 2, set.H / 2, 1e-12, "P2 upright");
+        ExpectPointNear(dudevi::designPoints[4], set.T - set.W / 2, -set.L / 2, set.H / 2, 1e-6, "P4 upright");
         Press('M');
         const std::vector<CFacePair> first = FacePairs();
         const unsigned char keys[] = {'r', 'r', 'r', 'r', 'r', 'p', 'p', 'p', 'P', 'P', 'R', 'p', 'r', 'r', 'P', 'P', 'P'};

@@ -242,19 +242,67 @@ class HedrixTest(unittest.TestCase):
                 time.sleep(0.5)
         self.fail("the view kept moving")
 
-    def test_view_key_turns_to_the_top_view(self):
+    def test_view_keys_turn_to_their_views(self):
+        # G: straight from above; Alt+g and Ctrl+G (code 7) read the real modifiers
+        for key, rot_x, rot_z in (("G", 0, 0), ("alt+g", 0, 90), ("ctrl+g", 180, -90)):
+            with self.subTest(key=key):
+                prog = self.start()
+                vertices, _ = read_short_mesh(self.write_files(prog))
+                _, edges = read_full_edges(os.path.join(prog.workdir, "wp.txt"))
+                prog.key(key)
+                time.sleep(0.5)
+                self.wait_still(prog)
+                # the turn ends exactly on its target: the pick finds the edge under the pointer
+                edge, (px, py) = isolated_edge(vertices, edges, rot_x, rot_z)
+                start = len(prog.output())
+                prog.click(px, py)
+                out = prog.wait_for_output("picked edge", start=start)
+                self.assertEqual(edge, int(PICK_LINE.search(out, start).group(1)))
+                prog.__exit__(None, None, None)
+
+    def test_stage_60_shows_the_squares_split_in_orange(self):
         prog = self.start()
-        vertices, _ = read_short_mesh(self.write_files(prog))
-        _, edges = read_full_edges(os.path.join(prog.workdir, "wp.txt"))
-        prog.key("G")
-        time.sleep(0.5)
-        self.wait_still(prog)
-        # the turn ends exactly at rotX = 0, rotZ = 0: the pick sees the model straight from above
-        edge, (px, py) = isolated_edge(vertices, edges, 0, 0)
-        start = len(prog.output())
-        prog.click(px, py)
-        out = prog.wait_for_output("picked edge", start=start)
-        self.assertEqual(edge, int(PICK_LINE.search(out, start).group(1)))
+        x, y, w, h = prog.geometry()
+        box = (x, y, x + w, y + h)
+        orange = lambda r, g, b: r > 150 and 0.25 * r < g < 0.75 * r and b < 80
+        white = lambda r, g, b: r > 245 and g > 245 and b > 245
+        with tempfile.TemporaryDirectory() as d:
+            def shot(name):
+                time.sleep(0.5)
+                return self.xserver.screenshot(os.path.join(d, name))
+            # stage 50 to 60; then only the split squares are left on
+            prog.key("Right", "f", "e", "v", "c")
+            self.assertEqual(w * h, shot("none.ppm").count(white, box))
+            prog.key("F")
+            split = shot("split.ppm")
+            self.assertGreater(split.count(orange, box), 50000)
+            # nothing green or blue: the pentagons and triangles stay off
+            self.assertEqual(0, split.count(lambda r, g, b: g > r + 40 or b > r + 40, box))
+
+    def test_right_arrow_runs_the_twist_and_the_squares_keep_their_edges(self):
+        prog = self.start()
+        _, _, edge, _ = SOLIDS["d"]
+        start_vertices, _ = read_short_mesh(self.write_files(prog))
+        # stage 50 -> 60 -> 65 -> 70 -> 75: the last press starts the twist loop
+        prog.key("Right", "Right", "Right", "Right")
+        previous = start_vertices
+        # first stop at the mark (squares folded into two equilateral triangles),
+        # then at the limit, where the second and fourth corners meet
+        for run, diagonal in enumerate((edge, 0.0)):
+            if run:
+                prog.key("Right")
+            time.sleep(0.5)
+            self.wait_still(prog)
+            vertices, faces = read_short_mesh(self.write_files(prog))
+            squares = [verts for verts, _ in faces if len(verts) == 4]
+            self.assertEqual(30, len(squares))
+            for verts in squares:
+                for a, b in zip(verts, verts[1:] + verts[:1]):
+                    self.assertAlmostEqual(edge, dist(vertices[a], vertices[b]), delta=1e-9)
+                self.assertAlmostEqual(diagonal, dist(vertices[verts[1]], vertices[verts[3]]), delta=0.005)
+            moved = max(dist(p, q) for p, q in zip(previous, vertices))
+            self.assertGreater(moved, 0.05, run)
+            previous = vertices
 
     def test_escape_exits_with_zero(self):
         prog = self.start()

@@ -95,12 +95,19 @@ TEST_F(DesignFiles, SourceTableHalvesCoordinates)
 TEST_F(DesignFiles, ReaderFillsRecordsAndPrintsProgress)
 {
     CMesh into(10, 20, 10);
+    MakeDesignTriangle(into);
+    const CEdge heldEdge = into.edges[1];
     const std::string path = TestPath("one.cqv");
     PutFile(path, "4 1 1\n1 0 0 0 1\n2 1 0 0 2\n3 0 1 0 3\n4 1 1 0 0\n1 3 1 2 3 5\n1 4 2 1\n");
     bool ok = false;
     const std::string console = StdoutOf([&] { ok = ReadMeshText(path, into); });
     ASSERT_TRUE(ok);
     EXPECT_EQ(console, "read 4 points ... done\nread 1 faces ... done\nread 1 edges ... done reading\n");
+    // The old edges no longer count, but the reader itself does not clear them.
+    EXPECT_EQ(into.nEdges, 0);
+    EXPECT_EQ(into.edges[1].V1(), heldEdge.V1());
+    EXPECT_EQ(into.edges[1].V2(), heldEdge.V2());
+    EXPECT_EQ(into.faces[0].NEdges(), 0);
     EXPECT_EQ(into.nFaces, 1);
     EXPECT_EQ(into.faces[0].Type(), 5);
     EXPECT_EQ(into.faces[0].NVerts(), 3);

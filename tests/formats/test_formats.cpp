@@ -9,6 +9,7 @@
 
 #include "hedrix/HedrixMesh.h"
 #include "mesh/MeshFileIO.h"
+#include "mesh/MeshTables.h"
 #include "tests/formats/FormatTestUtil.h"
 
 namespace {
@@ -122,6 +123,70 @@ TEST(SourceTable, EmptyMeshHasOnlyTheFrame)
                               "\n"
                               "   static const int _f?[] = {     // faces\n"
                               "   };\n");
+}
+
+// The numbers of a written source table, read back as the built-in tables hold them.
+struct CParsedTables {
+    int counts[3] = {-1, -1, -1};
+    std::vector<std::vector<double>> rows;
+    std::vector<int> faceList;
+};
+
+CParsedTables ParseSourceTables(const std::string& text)
+{
+    CParsedTables t;
+    std::istringstream lines(text);
+    std::string line;
+    bool inFaces = false;
+    while (std::getline(lines, line)) {
+        std::string numbers = line;
+        for (char& c : numbers)
+            if (c == ',' || c == '{' || c == '}') c = ' ';
+        std::istringstream in(numbers);
+        if (line.find("_n?[3] = {") != std::string::npos) {
+            std::istringstream(numbers.substr(numbers.find('=') + 1)) >> t.counts[0] >> t.counts[1] >> t.counts[2];
+        } else if (line.rfind("      {", 0) == 0) {
+            std::vector<double> row(4);
+            for (double& v : row) in >> v;
+            t.rows.push_back(row);
+        } else if (line.find("_f?[] = {") != std::string::npos) {
+            inFaces = true;
+        } else if (line == "   };") {
+            inFaces = false;
+        } else if (inFaces) {
+            for (int v; in >> v;) t.faceList.push_back(v);
+        }
+    }
+    return t;
+}
+
+TEST(SourceTable, TablesBuildTheWrittenMeshAgain)
+{
+    const int counts[3] = {5, 3, 0};
+    const double rows[5][4] = {{1.0 / 3.0, -2.5, 1e-11, 0},
+                               {123456.789012345, 0.1, -7, 0},
+                               {0, 1, 0, 0},
+                               {2, 2, 2, 0},
+                               {-1e-05, 3, 0.5, 0}};
+    const int faceList[] = {3, 1, 2, 3, 3, 4, 1, 3, 4, 5, 1, 5, 2, 1, 5, 4, 3, 2};
+    CMesh m(40, 80, 40);
+    ASSERT_TRUE(TablesFitStore(m, counts, faceList, sizeof faceList / sizeof faceList[0]));
+    FillMeshFromTables(m, counts, rows, faceList, 1.0);
+    const std::string path = TestPath("crInc.txt");
+    StdoutOf([&] { ASSERT_TRUE(m.WriteMeshCSource(path)); });
+
+    const CParsedTables back = ParseSourceTables(FileText(path));
+    EXPECT_EQ(back.counts[0], 5);
+    EXPECT_EQ(back.counts[1], 3);
+    EXPECT_EQ(back.counts[2], 0);
+    EXPECT_EQ(back.faceList, std::vector<int>(std::begin(faceList), std::end(faceList)));
+    ASSERT_EQ(back.rows.size(), 5u);
+    for (int i = 0; i < 5; ++i)
+        for (int c = 0; c < 4; ++c) {
+            const double want = CoordForText(rows[i][c], true);
+            EXPECT_NEAR(back.rows[i][c], want, 1e-11 * std::abs(want)) << i << "," << c;
+        }
+    EXPECT_EQ(back.rows[0][2], 0.0);
 }
 
 TEST(FullFormat, WritesExactLayoutAndConsole)

@@ -268,22 +268,31 @@ TEST(VornSelect, StartObjectAtTableSize)
     }
 }
 
-TEST(VornSelect, UnknownTypeLeavesEverything)
+// An unknown type builds nothing and keeps the solid counter, but still
+// stops the loops and resets the toggles as a selection does.
+TEST(VornSelect, UnknownTypeBuildsNothingAndKeepsTheSolid)
 {
     auto mesh = NewMesh();
     mesh->SelectVornObject(3, false);
-    theViewState.SetMode(CViewState::kFold);
-    mesh->stage = 60;
     const CVector3d p = mesh->VertexPosition(7);
     for (int type : {0, 6, 905}) {
-        mesh->SelectVornObject(type, true);
+        theViewState.SetMode(CViewState::kFold);
+        theViewState.toggles[CViewState::kFaces] = false;
+        mesh->stage = 60;
+        mesh->SelectVornObject(type, false);
         EXPECT_EQ(903, currentSolid) << type;
-        EXPECT_EQ(CViewState::kFold, theViewState.GetMode()) << type;
+        EXPECT_EQ(CViewState::kIdle, theViewState.GetMode()) << type;
+        EXPECT_TRUE(theViewState.toggles[CViewState::kFaces]) << type;
         EXPECT_EQ(24, mesh->nVertices);
+        EXPECT_EQ(48, mesh->nEdges);
         EXPECT_EQ(60, mesh->stage);
         EXPECT_EQ(p.x(), mesh->VertexPosition(7).x());
     }
-    theViewState.StopAnimation();
+    // With the start flag the sequence starts on the object still shown.
+    mesh->SelectVornObject(6, true);
+    EXPECT_EQ(903, currentSolid);
+    EXPECT_EQ(50, mesh->stage);
+    EXPECT_EQ(mesh->lowerBound, mesh->foldParameter);
 }
 
 TEST(VornSelect, StopsLoopsResetsMarksAndToggles)
@@ -331,6 +340,22 @@ TEST(VornSelect, RefusedTableLeavesMeshUnchanged)
     EXPECT_EQ(3, mesh->nEdges);
     EXPECT_EQ(20, mesh->stage);
     EXPECT_EQ(2.0, mesh->VertexPosition(1).x());
+}
+
+} // namespace
+
+namespace {
+
+TEST(MeshFixing, ConditionsOutsideTheSixAreDropped)
+{
+    auto mesh = NewMesh();
+    mesh->SetFixingCondition(5, 12, 0.5);
+    mesh->SetFixingCondition(6, 99, 9.0);
+    mesh->SetFixingCondition(-1, 99, 9.0);
+    EXPECT_EQ(12, mesh->fixing[5].index);
+    EXPECT_EQ(0.5, mesh->fixing[5].value);
+    for (int k = 0; k < 5; ++k) EXPECT_EQ(0, mesh->fixing[k].index);
+    EXPECT_EQ(0.0, mesh->twistA.length());
 }
 
 } // namespace

@@ -148,3 +148,42 @@ TEST(Topology, SpecialEdgesColourTheirFaces)
     EXPECT_EQ(12, m.faces[0].Type());
     EXPECT_EQ(1, m.faces[1].Type());
 }
+
+// Meshes that are not closed manifolds still follow the face-by-face rule: a
+// third face on an edge takes over the side it runs on, the type only rises,
+// and a vertex lists a face once per occurrence in it.
+TEST(Topology, ThirdFaceAndRepeatedVertexFollowTheFaceOrder)
+{
+    CPolyMeshStore m(10, 20, 10);
+    Square(m);
+    m.nVertices = 5;
+    AddFace(m, {0, 1, 2}, 1);
+    AddFace(m, {1, 0, 3}, 3);
+    AddFace(m, {0, 1, 4}, 2);
+    m.GenerateEdges();
+    const int shared = m.FindEdge(0, 1);
+    ASSERT_EQ(0, shared);
+    EXPECT_EQ(2, m.edges[shared].RightFace());
+    EXPECT_EQ(1, m.edges[shared].LeftFace());
+    EXPECT_EQ(3, m.edges[shared].Type());
+    ASSERT_EQ(3, m.vertices[0].NFaces());
+    for (int i = 0; i < 3; ++i) EXPECT_EQ(i, m.vertices[0].FaceAt(i));
+
+    CPolyMeshStore r(10, 20, 10);
+    Square(r);
+    AddFace(r, {0, 1, 0, 2}, 2);
+    r.GenerateEdges();
+    ASSERT_EQ(2, r.nEdges);
+    const int faceEdges[4] = {0, 0, 1, 1};
+    ASSERT_EQ(4, r.faces[0].NEdges());
+    for (int i = 0; i < 4; ++i) EXPECT_EQ(faceEdges[i], r.faces[0].EdgeAt(i));
+    for (int e = 0; e < 2; ++e) {
+        EXPECT_EQ(0, r.edges[e].LeftFace());
+        EXPECT_EQ(0, r.edges[e].RightFace());
+        EXPECT_EQ(2, r.edges[e].Type());
+    }
+    ASSERT_EQ(2, r.vertices[0].NFaces());
+    EXPECT_EQ(0, r.vertices[0].FaceAt(1));
+    ASSERT_EQ(2, r.vertices[0].NEdges());
+    EXPECT_EQ(1, r.vertices[0].EdgeAt(1));
+}

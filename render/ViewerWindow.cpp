@@ -1,0 +1,24 @@
+#include "render/ViewerWindow.h"
+
+#include <GL/freeglut.h>
+
+int OpenViewerWindow(const char* title, int width, int height)
+{
+    int argc = 1;
+    char name[] = "myprogram";
+    char* argv[] = {name, nullptr};
+    glutInit(&argc, argv);
+    glutInitDisplayMode(GLUT_RGB | GLUT_DOUBLE | GLUT_DEPTH);
+    glutInitWindowPosition(50, 50);
+    glutInitWindowSize(width, height);
+    return glutCreateWindow(title);
+}
+
+void BeginViewRotation(float rotX, float rotZ)
+{
+    glClear(GL_COLOR_BUFFER_BIT | GL_DEPTH_BUFFER_BIT);
+    glPushMatrix();
+    glRotatef(rotX, 1.0f, 0.0f, 0.0f);
+    glRotatef(0.0f, 0.0f, 1.0f, 0.0f);
+    glRotatef(rotZ, 0.0f, 0.0f, 1.0f);
+}
