@@ -124,3 +124,9 @@ void MenuFunc(int value)
     MenuAction(value);
     glutPostRedisplay();
 }
+
+void SelectObjectByMenuValue(int value)
+{
+    if (value >= kMenuFirstSolid && value <= kMenuLastSolid) theMesh.SelectVornObject(value - 900, false);
+    glutPostRedisplay();
+}

@@ -16,3 +16,7 @@ void SpecialFunc(int key, int x, int y);
 void MouseFunc(int button, int state, int x, int y);
 void MotionFunc(int x, int y);
 void MenuFunc(int value);
+
+// 901..905 build object 1..5 without starting its sequence; any other value
+// builds nothing. Both request a redisplay.
+void SelectObjectByMenuValue(int value);
