@@ -37,10 +37,7 @@ void RebuildDesignView()
 
 void BuildMeshFromTables(const int counts[3], const double vertexRows[][4], const int faceList[], double scale)
 {
-    using Face = CMesh::Face;
-    // The tables carry no length of their own; no face can take more ints than this.
-    const long longestList = static_cast<long>(counts[1] > 0 ? counts[1] : 0) * (Face::kVertSlots + 2);
-    if (!TablesFitStore(theMesh, counts, faceList, longestList)) return;
+    if (!TablesFitStore(theMesh, counts, faceList)) return;
     FillMeshFromTables(theMesh, counts, vertexRows, faceList, scale);
     builtInDesignShown = true;
 }

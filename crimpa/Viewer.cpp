@@ -107,13 +107,8 @@ int main(int, char**)
     theMesh.displayListHook = CompileDisplayLists;
     reshapeHook = ReshapeFunc;
 
-    glutDisplayFunc(DisplayFunc);
-    glutIdleFunc(IdleFunc);
-    glutMotionFunc(MotionFunc);
-    glutMouseFunc(MouseFunc);
-    glutKeyboardFunc(KeyboardFunc);
-    glutSpecialFunc(SpecialFunc);
-    glutReshapeFunc(ReshapeFunc);
+    RegisterViewerCallbacks(
+        {DisplayFunc, IdleFunc, MotionFunc, MouseFunc, KeyboardFunc, SpecialFunc, ReshapeFunc});
     CreateMenus();
     SetViewerGLState();
 

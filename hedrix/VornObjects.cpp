@@ -75,9 +75,7 @@ void CMesh::GetVornObj(int type, int counts[3], double vertexRows[][4], int face
 
 void CMesh::BuildMeshFromTables(const int counts[3], const double vertexRows[][4], const int faceList[], double scale)
 {
-    // The tables carry no length of their own; no face can take more ints than this.
-    const long longestList = static_cast<long>(counts[1] > 0 ? counts[1] : 0) * (Face::kVertSlots + 2);
-    if (!TablesFitStore(*this, counts, faceList, longestList)) return;
+    if (!TablesFitStore(*this, counts, faceList)) return;
     meshFlag = false;
     stage = 20;
     twistPrepared = false;  // new records: the old frames no longer belong to them

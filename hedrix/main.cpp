@@ -10,13 +10,8 @@ int main(int, char**)
                                 windowHeight);
     theMesh.displayListHook = CompileMeshDisplayLists;
 
-    glutDisplayFunc(DisplayFunc);
-    glutIdleFunc(IdleFunc);
-    glutMotionFunc(MotionFunc);
-    glutMouseFunc(MouseFunc);
-    glutKeyboardFunc(KeyboardFunc);
-    glutSpecialFunc(SpecialFunc);
-    glutReshapeFunc(ReshapeFunc);
+    RegisterViewerCallbacks(
+        {DisplayFunc, IdleFunc, MotionFunc, MouseFunc, KeyboardFunc, SpecialFunc, ReshapeFunc});
 
     CreateMenus();
     InitGL();

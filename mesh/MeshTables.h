@@ -40,6 +40,15 @@ bool TablesFitStore(const Store& mesh, const int counts[3], const int* faceList,
     return true;
 }
 
+// For built-in tables, which carry no length of their own: no face can take
+// more ints than the record's vertex slots plus its count and type.
+template <class Store>
+bool TablesFitStore(const Store& mesh, const int counts[3], const int* faceList)
+{
+    const long longestList = static_cast<long>(counts[1] > 0 ? counts[1] : 0) * (Store::Face::kVertSlots + 2);
+    return TablesFitStore(mesh, counts, faceList, longestList);
+}
+
 // Replaces vertices and faces from the tables (positions times scale, type w
 // truncated toward zero), then centres, normals, edges and display lists.
 // The tables must have passed TablesFitStore.

@@ -14,6 +14,17 @@ int OpenViewerWindow(const char* title, int width, int height)
     return glutCreateWindow(title);
 }
 
+void RegisterViewerCallbacks(const CViewerCallbacks& c)
+{
+    glutDisplayFunc(c.display);
+    glutIdleFunc(c.idle);
+    glutMotionFunc(c.motion);
+    glutMouseFunc(c.mouse);
+    glutKeyboardFunc(c.keyboard);
+    glutSpecialFunc(c.special);
+    glutReshapeFunc(c.reshape);
+}
+
 void BeginViewRotation(float rotX, float rotZ)
 {
     glClear(GL_COLOR_BUFFER_BIT | GL_DEPTH_BUFFER_BIT);

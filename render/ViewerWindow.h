@@ -6,6 +6,19 @@
 // double-buffered RGB window with depth buffer at (50, 50); returns its id.
 int OpenViewerWindow(const char* title, int width, int height);
 
+// The seven callbacks of a viewer window, registered in this order: display,
+// idle, motion, mouse, keyboard, special keys, reshape.
+struct CViewerCallbacks {
+    void (*display)();
+    void (*idle)();
+    void (*motion)(int x, int y);
+    void (*mouse)(int button, int state, int x, int y);
+    void (*keyboard)(unsigned char key, int x, int y);
+    void (*special)(int key, int x, int y);
+    void (*reshape)(int width, int height);
+};
+void RegisterViewerCallbacks(const CViewerCallbacks& callbacks);
+
 // Clears the window, pushes the model-view matrix and turns the model by rotX
 // about x, 0 about y, then rotZ about z (degrees). The caller replays its
 // lists, pops the matrix and swaps the buffers.
