@@ -2,13 +2,20 @@
 // File plumbing of the mesh text formats: whole-file reading into checked
 // tokens, whole-file writing that notices a failed write, and the scratch
 // store that lets a reader change a mesh only once a file proved good.
+#include <fcntl.h>
+#include <sys/stat.h>
+#include <unistd.h>
+
 #include <algorithm>
 #include <cerrno>
 #include <cmath>
 #include <cstdio>
 #include <cstdlib>
+#include <iomanip>
 #include <iostream>
 #include <memory>
+#include <new>
+#include <ostream>
 #include <sstream>
 #include <string>
 
@@ -29,24 +36,63 @@ inline double CoordForText(double c, bool zeroTiny)
 // Most vertex numbers a face line of a mesh text file may carry.
 constexpr int kMaxFileValence = 10;
 
+// Largest magnitude a stored coordinate may have. With |c| <= 1e75 every
+// difference is at most 2e75, every cross-product component at most 8e150 and
+// its squared length at most 2e302, so face centres and unit normals stay
+// finite; a bound near the double range would overflow in the normal.
+constexpr double kMaxCoordinate = 1e75;
+
+// Bytes a token of a mesh text file may take with the white space around it.
+// The longest number the writers print has 19 characters (-1.23456789012e-100)
+// in a field of at most 15 after two blanks; 32 leaves room for hand-made files.
+constexpr long long kBytesPerToken = 32;
+
+// A number right-aligned in `width`; one that fills the whole field gets a
+// blank ahead of it so that it cannot run into the number before it.
+inline void PutNumber(std::ostream& os, int width, int value)
+{
+    const std::string digits = std::to_string(value);
+    if (static_cast<int>(digits.size()) >= width) os << ' ';
+    os << std::setw(width) << digits;
+}
+
 // Whitespace-separated tokens of one file. Every read checks its token; the
 // first problem is kept as one message naming the line and the record.
 class CTextTokens {
 public:
-    // False when the file cannot be opened or read (a directory, say).
-    bool Load(const std::string& name)
+    // False when the file cannot be opened or read (a directory, say), with
+    // no Problem(); false with a Problem() when the file is refused unread:
+    // not a regular file (a FIFO would block the viewer until someone writes
+    // to it), or longer than maxBytes (checked before and while reading, so a
+    // growing file stops there too).
+    bool Load(const std::string& name, long long maxBytes)
     {
-        std::FILE* f = std::fopen(name.c_str(), "rb");
-        if (!f) return false;
+        const int fd = ::open(name.c_str(), O_RDONLY | O_NONBLOCK | O_CLOEXEC);
+        if (fd < 0) return false;
         text.clear();
-        char chunk[65536];
-        std::size_t got;
-        while ((got = std::fread(chunk, 1, sizeof chunk, f)) > 0) text.append(chunk, got);
-        const bool failed = std::ferror(f) != 0;
-        std::fclose(f);
         pos = 0;
         line = 1;
-        return !failed;
+        struct stat st;
+        bool good = ::fstat(fd, &st) == 0 && !S_ISDIR(st.st_mode);
+        if (good && !S_ISREG(st.st_mode)) good = RefuseFile("not a regular file");
+        if (good && st.st_size > maxBytes) good = RefuseFile(TooLong(st.st_size, maxBytes));
+        if (good) text.reserve(static_cast<std::size_t>(st.st_size));
+        char chunk[65536];
+        while (good) {
+            const ssize_t got = ::read(fd, chunk, sizeof chunk);
+            if (got < 0 && errno == EINTR) continue;
+            if (got <= 0) {
+                good = got == 0;
+                break;
+            }
+            if (static_cast<long long>(text.size()) + got > maxBytes)
+                good = RefuseFile(TooLong(static_cast<long long>(text.size()) + got, maxBytes));
+            else
+                text.append(chunk, static_cast<std::size_t>(got));
+        }
+        ::close(fd);
+        if (!good) text.clear();
+        return good;
     }
     void SetText(std::string content)
     {
@@ -90,6 +136,8 @@ public:
         return true;
     }
 
+    std::size_t Size() const { return text.size(); }
+
     // True when nothing but white space is left.
     bool AtEnd()
     {
@@ -116,6 +164,13 @@ public:
         return Refuse(Where() + " has " + std::to_string(n) + " vertices, 3 to " + std::to_string(kMaxFileValence) +
                       " allowed");
     }
+    bool CoordinateFits(double stored)
+    {
+        if (std::fabs(stored) <= kMaxCoordinate) return true;
+        std::ostringstream value;
+        value << stored;
+        return Refuse(Where() + " has the coordinate " + value.str() + ", beyond +-1e75");
+    }
     bool ListFits(const char* what, int n, int slots)
     {
         if (n >= 0 && n <= slots) return true;
@@ -138,6 +193,11 @@ public:
     const std::string& Problem() const { return problem; }
 
 private:
+    static std::string TooLong(long long size, long long maxBytes)
+    {
+        return "more than " + std::to_string(maxBytes) + " bytes (" + std::to_string(size) +
+               " or more), larger than any mesh this store holds";
+    }
     static bool IsSpace(char ch)
     {
         return ch == ' ' || ch == '\t' || ch == '\n' || ch == '\r' || ch == '\v' || ch == '\f';
@@ -188,15 +248,26 @@ inline void ReportRefusedFile(const std::string& name, const std::string& proble
     std::cout << "file \"" << name << "\" not read, mesh unchanged: " << problem << std::endl;
 }
 
-// Writes the whole text; a file that cannot be opened or written prints the
-// system's line and gives false.
+// Writes the whole text under `name` + ".tmp" in the same directory and
+// renames it over `name` only once it is written, synced and closed, so that
+// a failed write (a full disk) leaves the earlier file as it was. A target
+// that exists but is no regular file (a directory, a device) is not replaced.
+// Any failure prints the system's line and gives false.
 inline bool WriteTextFile(const std::string& name, const std::string& content)
 {
-    std::FILE* f = std::fopen(name.c_str(), "wb");
-    bool good = f != nullptr;
-    if (good) {
+    const std::string temporary = name + ".tmp";
+    struct stat st;
+    bool good = ::stat(name.c_str(), &st) == 0 ? S_ISREG(st.st_mode) : errno == ENOENT;
+    std::FILE* f = good ? std::fopen(temporary.c_str(), "wb") : nullptr;
+    if (f) {
         good = std::fwrite(content.data(), 1, content.size(), f) == content.size();
+        good = std::fflush(f) == 0 && good;
+        good = ::fsync(fileno(f)) == 0 && good;
         good = std::fclose(f) == 0 && good;
+        good = good && std::rename(temporary.c_str(), name.c_str()) == 0;
+        if (!good) std::remove(temporary.c_str());
+    } else {
+        good = false;
     }
     if (!good) std::cout << OpenFailureLine() << std::flush;
     return good;
@@ -226,21 +297,26 @@ private:
     std::streambuf* saved;
 };
 
-// A heap copy of the target (the design viewer's store is far too big for the
-// stack): a reader edits the copy as it would edit the mesh in place, and the
-// copy is swapped in only when the whole file was good.
+// A heap store of the target's capacities (the design viewer's store is far
+// too big for the stack) holding a copy of the records in use: a reader edits
+// the copy as it would edit the mesh in place, and the copy is swapped in only
+// when the whole file was good. Records the new file cannot reach need no
+// copy: `most` bounds every count (a reader passes what its file can hold), so
+// a small file costs little after a large mesh. The copy's counts are the
+// copied ones; records beyond them are fresh.
 template <class Config>
-std::unique_ptr<CMeshStore<Config>> MakeScratchCopy(const CMeshStore<Config>& target)
+std::unique_ptr<CMeshStore<Config>> MakeScratchCopy(const CMeshStore<Config>& target, long long most)
 {
     std::unique_ptr<CMeshStore<Config>> s(
         new CMeshStore<Config>(target.vertexCapacity, target.edgeCapacity, target.faceCapacity));
-    std::copy(target.vertices, target.vertices + target.vertexCapacity, s->vertices);
-    std::copy(target.faces, target.faces + target.faceCapacity, s->faces);
-    std::copy(target.edges, target.edges + target.edgeCapacity, s->edges);
-    std::copy(target.specialEdges, target.specialEdges + target.edgeCapacity, s->specialEdges);
-    s->nVertices = target.nVertices;
-    s->nFaces = target.nFaces;
-    s->nEdges = target.nEdges;
-    s->nSpecialEdges = target.nSpecialEdges;
+    auto inUse = [most](int count) { return static_cast<int>(std::max(0LL, std::min<long long>(count, most))); };
+    s->nVertices = inUse(target.nVertices);
+    s->nFaces = inUse(target.nFaces);
+    s->nEdges = inUse(target.nEdges);
+    s->nSpecialEdges = inUse(target.nSpecialEdges);
+    std::copy(target.vertices, target.vertices + s->nVertices, s->vertices);
+    std::copy(target.faces, target.faces + s->nFaces, s->faces);
+    std::copy(target.edges, target.edges + s->nEdges, s->edges);
+    std::copy(target.specialEdges, target.specialEdges + s->nSpecialEdges, s->specialEdges);
     return s;
 }

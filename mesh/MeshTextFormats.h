@@ -36,47 +36,104 @@ struct CTextLayout {
 // number, first and second vertex, type: the edge line of every format.
 inline void PutEdgeLine(std::ostream& os, int number, const CEdge& e)
 {
-    os << std::setw(5) << number << std::setw(8) << e.V1() + 1 << std::setw(6) << e.V2() + 1 << std::setw(8)
-       << e.Type();
+    PutNumber(os, 5, number);
+    PutNumber(os, 8, e.V1() + 1);
+    PutNumber(os, 6, e.V2() + 1);
+    PutNumber(os, 8, e.Type());
 }
 
 // Short-format face line; triangles get five blanks for the missing corner
 // column so that the type columns line up.
 inline void PutShortFaceLine(std::ostream& os, int number, int n, const int* verts, int type)
 {
-    os << std::setw(5) << number << std::setw(4) << n;
-    for (int k = 0; k < n; ++k) os << std::setw(5) << verts[k] + 1;
+    PutNumber(os, 5, number);
+    PutNumber(os, 4, n);
+    for (int k = 0; k < n; ++k) PutNumber(os, 5, verts[k] + 1);
     if (n < 4) os << "     ";
-    os << std::setw(5) << type << "\n";
+    PutNumber(os, 5, type);
+    os << "\n";
+}
+
+// Incidence as the full reader accepts it; what the current counts do not
+// define (lists left over from an earlier mesh, say) is not part of the mesh.
+template <class Face>
+bool FaceHoldsVertex(const Face& f, int v)
+{
+    for (int k = 0; k < f.NVerts(); ++k)
+        if (f.VertAt(k) == v) return true;
+    return false;
+}
+template <class Face>
+bool FaceHoldsEdge(const Face& f, int e)
+{
+    for (int k = 0; k < f.NEdges(); ++k)
+        if (f.EdgeAt(k) == e) return true;
+    return false;
+}
+template <class Config>
+bool VertexFaceInUse(const CMeshStore<Config>& m, int v, int f)
+{
+    return f >= 0 && f < m.nFaces && FaceHoldsVertex(m.faces[f], v);
+}
+template <class Config>
+bool VertexEdgeInUse(const CMeshStore<Config>& m, int v, int e)
+{
+    return e >= 0 && e < m.nEdges && (m.edges[e].V1() == v || m.edges[e].V2() == v);
+}
+template <class Config>
+bool EdgeFaceInUse(const CMeshStore<Config>& m, int e, int f)
+{
+    return f >= 0 && f < m.nFaces && FaceHoldsEdge(m.faces[f], e);
+}
+
+// A count and the 1-based numbers of the entries that `keep` accepts.
+template <class Keep>
+void PutIndexList(std::ostream& os, int n, const int* list, Keep keep)
+{
+    int kept = 0;
+    for (int k = 0; k < n; ++k) kept += keep(list[k]) ? 1 : 0;
+    PutNumber(os, 7, kept);
+    for (int k = 0; k < n; ++k)
+        if (keep(list[k])) PutNumber(os, 7, list[k] + 1);
 }
 
 template <class Config>
 std::string FullFormatText(const CMeshStore<Config>& m)
 {
     std::ostringstream os;
-    os << std::setw(7) << m.nVertices << std::setw(7) << m.nFaces << std::setw(7) << m.nEdges << std::setw(7)
-       << m.nSpecialEdges << "\n";
+    PutNumber(os, 7, m.nVertices);
+    PutNumber(os, 7, m.nFaces);
+    PutNumber(os, 7, m.nEdges);
+    PutNumber(os, 7, m.nSpecialEdges);
+    os << "\n";
     for (int i = 0; i < m.nVertices; ++i) {
         const auto& v = m.vertices[i];
-        os << std::setw(7) << i + 1 << " " << std::setw(12) << v.X() << " " << std::setw(12) << v.Y() << " "
-           << std::setw(12) << v.Z() << " " << std::setw(5) << v.Type() << "  " << std::setw(7) << v.NFaces();
-        for (int k = 0; k < v.NFaces(); ++k) os << std::setw(7) << v.FaceAt(k) + 1;
-        os << "  " << std::setw(7) << v.NEdges();
-        for (int k = 0; k < v.NEdges(); ++k) os << std::setw(7) << v.EdgeAt(k) + 1;
+        PutNumber(os, 7, i + 1);
+        os << " " << std::setw(12) << v.X() << " " << std::setw(12) << v.Y() << " " << std::setw(12) << v.Z()
+           << " ";
+        PutNumber(os, 5, v.Type());
+        os << "  ";
+        PutIndexList(os, v.NFaces(), v.Faces(), [&m, i](int f) { return VertexFaceInUse(m, i, f); });
+        os << "  ";
+        PutIndexList(os, v.NEdges(), v.Edges(), [&m, i](int e) { return VertexEdgeInUse(m, i, e); });
         os << "\n";
     }
     for (int j = 0; j < m.nFaces; ++j) {
         const auto& f = m.faces[j];
-        os << std::setw(5) << j + 1 << std::setw(5) << f.NVerts();
-        for (int k = 0; k < f.NVerts(); ++k) os << std::setw(7) << f.VertAt(k) + 1;
-        os << std::setw(5) << f.Type() << "  " << std::setw(7) << f.NEdges();
-        for (int k = 0; k < f.NEdges(); ++k) os << std::setw(7) << f.EdgeAt(k) + 1;
+        PutNumber(os, 5, j + 1);
+        PutNumber(os, 5, f.NVerts());
+        for (int k = 0; k < f.NVerts(); ++k) PutNumber(os, 7, f.VertAt(k) + 1);
+        PutNumber(os, 5, f.Type());
+        os << "  ";
+        PutIndexList(os, f.NEdges(), f.Edges(), [&m](int e) { return e >= 0 && e < m.nEdges; });
         os << "\n";
     }
     for (int k = 0; k < m.nEdges; ++k) {
         const CEdge& e = m.edges[k];
         PutEdgeLine(os, k + 1, e);
-        os << std::setw(8) << e.LeftFace() + 1 << std::setw(7) << e.RightFace() + 1 << "\n";
+        PutNumber(os, 8, EdgeFaceInUse(m, k, e.LeftFace()) ? e.LeftFace() + 1 : 0);
+        PutNumber(os, 7, EdgeFaceInUse(m, k, e.RightFace()) ? e.RightFace() + 1 : 0);
+        os << "\n";
     }
     for (int k = 0; k < m.nSpecialEdges; ++k) {
         PutEdgeLine(os, k + 1, m.specialEdges[k]);
@@ -101,13 +158,16 @@ template <class Config>
 std::string ShortFormatText(const CMeshStore<Config>& m, const CTextLayout& layout)
 {
     std::ostringstream os;
-    os << std::setw(5) << m.nVertices << std::setw(5) << m.nFaces << std::setw(5)
-       << (layout.countSpecialEdges ? m.nSpecialEdges : 0) << "\n";
+    PutNumber(os, 5, m.nVertices);
+    PutNumber(os, 5, m.nFaces);
+    PutNumber(os, 5, layout.countSpecialEdges ? m.nSpecialEdges : 0);
+    os << "\n";
     os.precision(layout.coordPrecision);
     const int w = layout.coordWidth;
     for (int i = 0; i < m.nVertices; ++i) {
         const auto& v = m.vertices[i];
-        os << std::setw(5) << i + 1 << "  " << std::setw(w) << CoordForText(v.X(), layout.zeroTinyCoords) << "  "
+        PutNumber(os, 5, i + 1);
+        os << "  " << std::setw(w) << CoordForText(v.X(), layout.zeroTinyCoords) << "  "
            << std::setw(w) << CoordForText(v.Y(), layout.zeroTinyCoords) << "  " << std::setw(w)
            << CoordForText(v.Z(), layout.zeroTinyCoords) << "  " << (layout.writeVertexType ? v.Type() : 0) << "\n";
     }
@@ -212,6 +272,40 @@ bool ReadSpecialEdges(CTextTokens& in, CMeshStore<Config>& m, bool sortEnds)
     return true;
 }
 
+// number, x, y, z, type; coordinates within the store's bound.
+inline bool ReadVertexRecord(CTextTokens& in, double& x, double& y, double& z, int& type)
+{
+    int number;
+    return in.Int(number) && in.Real(x) && in.CoordinateFits(x) && in.Real(y) && in.CoordinateFits(y) &&
+           in.Real(z) && in.CoordinateFits(z) && in.Int(type);
+}
+
+// Every vertex lies on the faces and edges it lists, and every face named
+// beside an edge holds that edge: what the full writer writes.
+template <class Config>
+bool IncidenceIsConsistent(CTextTokens& in, const CMeshStore<Config>& m)
+{
+    auto refuse = [&in](const char* kind, int number, const char* item, int index, const char* relation) {
+        return in.RefuseFile(std::string(kind) + " " + std::to_string(number) + " lists " + item + " " +
+                             std::to_string(index + 1) + ", which " + relation);
+    };
+    for (int i = 0; i < m.nVertices; ++i) {
+        const auto& v = m.vertices[i];
+        for (int k = 0; k < v.NFaces(); ++k)
+            if (!VertexFaceInUse(m, i, v.FaceAt(k)))
+                return refuse("vertex", i + 1, "face", v.FaceAt(k), "does not hold it");
+        for (int k = 0; k < v.NEdges(); ++k)
+            if (!VertexEdgeInUse(m, i, v.EdgeAt(k)))
+                return refuse("vertex", i + 1, "edge", v.EdgeAt(k), "does not touch it");
+    }
+    for (int k = 0; k < m.nEdges; ++k) {
+        const CEdge& e = m.edges[k];
+        for (int f : {e.LeftFace(), e.RightFace()})
+            if (f >= 0 && !EdgeFaceInUse(m, k, f)) return refuse("edge", k + 1, "face", f, "does not hold it");
+    }
+    return true;
+}
+
 template <class Config>
 bool ParseFullFormat(CTextTokens& in, CMeshStore<Config>& m, std::ostream& log)
 {
@@ -233,9 +327,9 @@ bool ParseFullFormat(CTextTokens& in, CMeshStore<Config>& m, std::ostream& log)
     log << "read " << nV << " vertices ... ";
     for (int i = 0; i < nV; ++i) {
         in.Context("vertex", i + 1);
-        int number, type;
+        int type;
         double x, y, z;
-        if (!in.Int(number) || !in.Real(x) || !in.Real(y) || !in.Real(z) || !in.Int(type)) return false;
+        if (!ReadVertexRecord(in, x, y, z, type)) return false;
         Vertex& v = m.vertices[i];
         v.Set(x, y, z, type);
         v.ResetIncidence();
@@ -264,7 +358,7 @@ bool ParseFullFormat(CTextTokens& in, CMeshStore<Config>& m, std::ostream& log)
         m.edges[k].SetRightFace(right - 1);
     }
     log << "done\n" << "read " << nS << " special edges ... ";
-    if (!ReadSpecialEdges(in, m, false)) return false;
+    if (!ReadSpecialEdges(in, m, false) || !IncidenceIsConsistent(in, m)) return false;
     log << "done reading\n";
     return true;
 }
@@ -297,10 +391,11 @@ bool ParseShortFormat(CTextTokens& in, CMeshStore<Config>& m, const CShortReadRu
     log << "read " << m.nVertices << rules.words.vertices;
     for (int i = 0; i < m.nVertices; ++i) {
         in.Context("vertex", i + 1);
-        int number, type;
+        int type;
         double x, y, z;
-        if (!in.Int(number) || !in.Real(x) || !in.Real(y) || !in.Real(z) || !in.Int(type)) return false;
+        if (!ReadVertexRecord(in, x, y, z, type)) return false;
         m.vertices[i].Set(x, y, z, type);
+        m.vertices[i].ResetIncidence();
     }
     log << "done\n" << "read " << m.nFaces << " faces ... ";
     for (int j = 0; j < m.nFaces; ++j) {
@@ -331,7 +426,10 @@ bool ParsePointsFormat(CTextTokens& in, CMeshStore<Config>& m, std::ostream& log
         double c[5];
         for (double& value : c)
             if (!in.Real(value)) return false;
-        m.vertices[i].Set(25 * c[2], 25 * c[0], 25 * (c[1] - 0.1), 0);
+        const double x = 25 * c[2], y = 25 * c[0], z = 25 * (c[1] - 0.1);
+        if (!in.CoordinateFits(x) || !in.CoordinateFits(y) || !in.CoordinateFits(z)) return false;
+        m.vertices[i].Set(x, y, z, 0);
+        m.vertices[i].ResetIncidence();
     }
     log << "done\n" << "read " << m.nFaces << " faces ... ";
     for (int j = 0; j < m.nFaces; ++j) {
@@ -348,30 +446,70 @@ bool ParsePointsFormat(CTextTokens& in, CMeshStore<Config>& m, std::ostream& log
 
 // Opens `name`, runs parse(tokens, scratch, log) on a scratch copy of the
 // target and swaps the copy in only when parse succeeded; the progress text
-// is shown then, a refused file gets one line instead.
+// is shown then, a refused file gets one line instead. A file longer than
+// maxTokens tokens can take is refused unread, and memory that runs out while
+// reading refuses the file too: the viewer and its mesh carry on.
 template <class Config, class Parse>
-bool ReadThroughScratch(CMeshStore<Config>& target, const std::string& name, Parse parse)
+bool ReadThroughScratch(CMeshStore<Config>& target, const std::string& name, long long maxTokens, Parse parse)
 {
-    CTextTokens in;
-    if (!in.Load(name)) {
-        std::cout << OpenFailureLine() << std::flush;
+    try {
+        CTextTokens in;
+        if (!in.Load(name, maxTokens * kBytesPerToken)) {
+            if (in.Problem().empty())
+                std::cout << OpenFailureLine() << std::flush;
+            else
+                ReportRefusedFile(name, in.Problem());
+            return false;
+        }
+        // Each record takes at least four tokens and each token two bytes
+        // with its separator, so no count of a readable file exceeds this.
+        const long long reachable = static_cast<long long>(in.Size()) / 2 + 1;
+        std::unique_ptr<CMeshStore<Config>> scratch = MakeScratchCopy(target, reachable);
+        std::ostringstream log;
+        if (!parse(in, *scratch, log)) {
+            ReportRefusedFile(name, in.Problem());
+            return false;
+        }
+        target.SwapGeometry(*scratch);
+        std::cout << log.str() << std::flush;
+        return true;
+    } catch (const std::bad_alloc&) {
+        ReportRefusedFile(name, "not enough memory to read it");
         return false;
     }
-    std::unique_ptr<CMeshStore<Config>> scratch = MakeScratchCopy(target);
-    std::ostringstream log;
-    if (!parse(in, *scratch, log)) {
-        ReportRefusedFile(name, in.Problem());
-        return false;
-    }
-    target.SwapGeometry(*scratch);
-    std::cout << log.str() << std::flush;
-    return true;
+}
+
+// The most tokens a file of each format holds at a store's capacities: every
+// record kind full, faces of kMaxFileValence corners, lists full. The short
+// format counts the six fixing pairs and the generated-edge lines that the
+// design viewer writes after its faces (left unread, but part of its files).
+// With kBytesPerToken bytes a token, the design viewer's store (70000
+// vertices and faces, 140000 edges) takes design files up to 76,160,480 bytes.
+template <class Config>
+long long FullFormatTokens(const CMeshStore<Config>& m)
+{
+    using Vertex = typename Config::Vertex;
+    using Face = typename Config::Face;
+    return 4 + static_cast<long long>(m.vertexCapacity) * (7 + Vertex::kFaceSlots + Vertex::kEdgeSlots) +
+           static_cast<long long>(m.faceCapacity) * (4 + kMaxFileValence + Face::kEdgeSlots) +
+           static_cast<long long>(m.edgeCapacity) * (6 + 4);
+}
+template <class Config>
+long long ShortFormatTokens(const CMeshStore<Config>& m)
+{
+    return 3 + 5LL * m.vertexCapacity + (3LL + kMaxFileValence) * m.faceCapacity + (4LL + 4) * m.edgeCapacity + 12;
+}
+template <class Config>
+long long PointsFormatTokens(const CMeshStore<Config>& m)
+{
+    return 3 + 5LL * m.vertexCapacity + (1LL + kMaxFileValence) * m.faceCapacity + 4LL * m.edgeCapacity;
 }
 
 template <class Config>
 bool ReadFullFormat(CMeshStore<Config>& target, const std::string& name)
 {
-    return ReadThroughScratch(target, name, [](CTextTokens& in, CMeshStore<Config>& m, std::ostream& log) {
+    return ReadThroughScratch(target, name, FullFormatTokens(target),
+                              [](CTextTokens& in, CMeshStore<Config>& m, std::ostream& log) {
         return ParseFullFormat(in, m, log);
     });
 }
@@ -380,7 +518,7 @@ template <class Config>
 bool ReadShortFormat(CMeshStore<Config>& target, const std::string& name, const CShortReadRules& rules,
                      CFixingCondition* fixing)
 {
-    return ReadThroughScratch(target, name, [&](CTextTokens& in, CMeshStore<Config>& m, std::ostream& log) {
+    return ReadThroughScratch(target, name, ShortFormatTokens(target), [&](CTextTokens& in, CMeshStore<Config>& m, std::ostream& log) {
         return ParseShortFormat(in, m, rules, fixing, log);
     });
 }
@@ -388,7 +526,7 @@ bool ReadShortFormat(CMeshStore<Config>& target, const std::string& name, const 
 template <class Config>
 bool ReadPointsFormat(CMeshStore<Config>& target, const std::string& name)
 {
-    return ReadThroughScratch(target, name, [](CTextTokens& in, CMeshStore<Config>& m, std::ostream& log) {
+    return ReadThroughScratch(target, name, PointsFormatTokens(target), [](CTextTokens& in, CMeshStore<Config>& m, std::ostream& log) {
         return ParsePointsFormat(in, m, log);
     });
 }
@@ -402,7 +540,7 @@ bool LoadShortFormat(CMeshStore<Config>& target, const std::string& name, const 
                      CFixingCondition* fixing)
 {
     using Vertex = typename Config::Vertex;
-    return ReadThroughScratch(target, name, [&](CTextTokens& in, CMeshStore<Config>& m, std::ostream& log) {
+    return ReadThroughScratch(target, name, ShortFormatTokens(target), [&](CTextTokens& in, CMeshStore<Config>& m, std::ostream& log) {
         m.ResetTopology();
         if (!ParseShortFormat(in, m, rules, fixing, log)) return false;
         m.ComputeFaceCentres();

@@ -21,9 +21,13 @@ struct CSourceTableLayout {
 inline void PutSourceFaceRow(std::ostream& os, int n, const int* verts, int type)
 {
     os << "      " << n << ", ";
-    for (int k = 0; k < n; ++k) os << std::setw(5) << verts[k] + 1 << ",";
+    for (int k = 0; k < n; ++k) {
+        PutNumber(os, 5, verts[k] + 1);
+        os << ",";
+    }
     if (n < 4) os << "      ";
-    os << std::setw(5) << type << ",\n";
+    PutNumber(os, 5, type);
+    os << ",\n";
 }
 
 template <class Config>

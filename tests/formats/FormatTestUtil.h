@@ -3,9 +3,11 @@
 // console output and a record-by-record comparison of two stores.
 #include <gtest/gtest.h>
 
+#include <algorithm>
 #include <cmath>
 #include <fstream>
 #include <iostream>
+#include <memory>
 #include <sstream>
 #include <string>
 
@@ -47,6 +49,23 @@ std::string StdoutOf(F f)
 inline bool SameVector(const CVector3d& a, const CVector3d& b)
 {
     return a.x() == b.x() && a.y() == b.y() && a.z() == b.z();
+}
+
+// A copy of every record to the full capacity, for comparing a store with
+// itself after an operation.
+template <class Config>
+std::unique_ptr<CMeshStore<Config>> FullCopy(const CMeshStore<Config>& m)
+{
+    std::unique_ptr<CMeshStore<Config>> s(new CMeshStore<Config>(m.vertexCapacity, m.edgeCapacity, m.faceCapacity));
+    std::copy(m.vertices, m.vertices + m.vertexCapacity, s->vertices);
+    std::copy(m.faces, m.faces + m.faceCapacity, s->faces);
+    std::copy(m.edges, m.edges + m.edgeCapacity, s->edges);
+    std::copy(m.specialEdges, m.specialEdges + m.edgeCapacity, s->specialEdges);
+    s->nVertices = m.nVertices;
+    s->nFaces = m.nFaces;
+    s->nEdges = m.nEdges;
+    s->nSpecialEdges = m.nSpecialEdges;
+    return s;
 }
 
 // Every record of both stores, to the full capacity, and the counts.

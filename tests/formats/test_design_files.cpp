@@ -231,7 +231,7 @@ class RefusedDesign : public DesignFiles, public ::testing::WithParamInterface<B
 
 TEST_P(RefusedDesign, LeavesTheShownMeshAlone)
 {
-    const auto before = MakeScratchCopy(theMesh);
+    const auto before = FullCopy(theMesh);
     const std::string path = TestPath("bad.cqv");
     PutFile(path, GetParam().text);
     bool ok = true;
@@ -246,7 +246,7 @@ TEST_P(RefusedDesign, LeavesTheShownMeshAlone)
     EXPECT_NE(console.find(GetParam().problem), std::string::npos) << console;
 
     CMesh into(40, 80, 40);
-    const auto empty = MakeScratchCopy(into);
+    const auto empty = FullCopy(into);
     StdoutOf([&] { EXPECT_EQ(ReadMeshText(path, into), GetParam().readerTakesIt); });
     if (!GetParam().readerTakesIt) {
         EXPECT_TRUE(SameRecords(*empty, into));
@@ -258,7 +258,7 @@ INSTANTIATE_TEST_SUITE_P(Designs, RefusedDesign, ::testing::ValuesIn(BadDesigns(
 
 TEST_F(DesignFiles, MissingFileIsReportedWithoutExit)
 {
-    const auto before = MakeScratchCopy(theMesh);
+    const auto before = FullCopy(theMesh);
     bool ok = true;
     EXPECT_EQ(StdoutOf([&] { ok = LoadDesignFile(TestPath("missing.cqv")); }), kOpenFailure);
     EXPECT_FALSE(ok);

@@ -522,7 +522,7 @@ TEST_P(RefusedFile, LeavesTheMeshAsItWas)
     const BadFile& bad = GetParam();
     CMesh m(40, 80, 40);
     MakeHeldMesh(m);
-    const auto before = MakeScratchCopy<PolyMeshConfig>(m);
+    const auto before = FullCopy<PolyMeshConfig>(m);
     const std::string path = TestPath("bad.txt");
     PutFile(path, bad.text);
     m.displayListHook = CountHook;
@@ -550,7 +550,7 @@ TEST(Readers, UnopenableFileIsReportedAndChangesNothing)
         for (Reader r : {Reader::kFull, Reader::kShort, Reader::kPoints, Reader::kLoad}) {
             CMesh m(40, 80, 40);
             MakeHeldMesh(m);
-            const auto before = MakeScratchCopy<PolyMeshConfig>(m);
+            const auto before = FullCopy<PolyMeshConfig>(m);
             bool ok = true;
             EXPECT_EQ(StdoutOf([&] { ok = RunReader(m, r, name); }), kOpenFailure) << name;
             EXPECT_FALSE(ok);
