@@ -10,6 +10,7 @@
 #include <memory>
 #include <sstream>
 #include <string>
+#include <vector>
 
 #include "mesh/MeshStore.h"
 
@@ -68,45 +69,176 @@ std::unique_ptr<CMeshStore<Config>> FullCopy(const CMeshStore<Config>& m)
     return s;
 }
 
-// Every record of both stores, to the full capacity, and the counts.
+// The counts and capacities of two stores and their records: with
+// wholeCapacity every record to the full capacity, every slot of every list;
+// else only the records and list entries that the counts put in use.
 template <class Config>
-::testing::AssertionResult SameRecords(const CMeshStore<Config>& a, const CMeshStore<Config>& b)
+::testing::AssertionResult CompareStores(const CMeshStore<Config>& a, const CMeshStore<Config>& b, bool wholeCapacity)
 {
     if (a.nVertices != b.nVertices || a.nFaces != b.nFaces || a.nEdges != b.nEdges ||
         a.nSpecialEdges != b.nSpecialEdges)
-        return ::testing::AssertionFailure() << "counts differ";
+        return ::testing::AssertionFailure() << "counts differ: " << a.nVertices << " " << a.nFaces << " "
+                                             << a.nEdges << " " << a.nSpecialEdges << " against " << b.nVertices
+                                             << " " << b.nFaces << " " << b.nEdges << " " << b.nSpecialEdges;
     if (a.vertexCapacity != b.vertexCapacity || a.faceCapacity != b.faceCapacity || a.edgeCapacity != b.edgeCapacity)
         return ::testing::AssertionFailure() << "capacities differ";
-    for (int i = 0; i < a.vertexCapacity; ++i) {
+    auto upTo = [wholeCapacity](int count, int capacity) { return wholeCapacity ? capacity : count; };
+    for (int i = 0; i < upTo(a.nVertices, a.vertexCapacity); ++i) {
         const auto& p = a.vertices[i];
         const auto& q = b.vertices[i];
         bool same = SameVector(p.position, q.position) && SameVector(p.extraVector, q.extraVector) &&
                     p.nFaces == q.nFaces && p.nEdges == q.nEdges && p.type == q.type;
-        for (int k = 0; k < p.kEdgeSlots; ++k) same = same && p.edges[k] == q.edges[k];
-        for (int k = 0; k < p.kFaceSlots; ++k) same = same && p.faces[k] == q.faces[k];
+        for (int k = 0; same && k < upTo(p.nEdges, p.kEdgeSlots); ++k) same = p.edges[k] == q.edges[k];
+        for (int k = 0; same && k < upTo(p.nFaces, p.kFaceSlots); ++k) same = p.faces[k] == q.faces[k];
         if (!same) return ::testing::AssertionFailure() << "vertex " << i << " differs";
     }
-    for (int i = 0; i < a.faceCapacity; ++i) {
+    for (int i = 0; i < upTo(a.nFaces, a.faceCapacity); ++i) {
         const auto& p = a.faces[i];
         const auto& q = b.faces[i];
         bool same = p.nVerts == q.nVerts && p.nEdges == q.nEdges && p.type == q.type &&
                     SameVector(p.normal, q.normal) && SameVector(p.centre, q.centre);
-        for (int k = 0; k < p.kVertSlots; ++k) same = same && p.verts[k] == q.verts[k];
-        for (int k = 0; k < p.kEdgeSlots; ++k) same = same && p.edges[k] == q.edges[k];
+        for (int k = 0; same && k < upTo(p.nVerts, p.kVertSlots); ++k) same = p.verts[k] == q.verts[k];
+        for (int k = 0; same && k < upTo(p.nEdges, p.kEdgeSlots); ++k) same = p.edges[k] == q.edges[k];
         if (!same) return ::testing::AssertionFailure() << "face " << i << " differs";
     }
-    for (int i = 0; i < a.edgeCapacity; ++i) {
-        const CEdge* pair[2][2] = {{&a.edges[i], &b.edges[i]}, {&a.specialEdges[i], &b.specialEdges[i]}};
-        for (auto& pq : pair) {
-            const CEdge& p = *pq[0];
-            const CEdge& q = *pq[1];
-            if (p.id != q.id || p.v1 != q.v1 || p.v2 != q.v2 || p.leftFace != q.leftFace ||
-                p.rightFace != q.rightFace || p.type != q.type)
-                return ::testing::AssertionFailure() << "edge " << i << " differs";
-        }
-    }
+    auto sameEdge = [](const CEdge& p, const CEdge& q) {
+        return p.id == q.id && p.v1 == q.v1 && p.v2 == q.v2 && p.leftFace == q.leftFace &&
+               p.rightFace == q.rightFace && p.type == q.type;
+    };
+    for (int i = 0; i < upTo(a.nEdges, a.edgeCapacity); ++i)
+        if (!sameEdge(a.edges[i], b.edges[i])) return ::testing::AssertionFailure() << "edge " << i << " differs";
+    for (int i = 0; i < upTo(a.nSpecialEdges, a.edgeCapacity); ++i)
+        if (!sameEdge(a.specialEdges[i], b.specialEdges[i]))
+            return ::testing::AssertionFailure() << "special edge " << i << " differs";
     return ::testing::AssertionSuccess();
+}
+
+// Every record of both stores, to the full capacity, and the counts.
+template <class Config>
+::testing::AssertionResult SameRecords(const CMeshStore<Config>& a, const CMeshStore<Config>& b)
+{
+    return CompareStores(a, b, true);
+}
+
+// The counts and the records in use; records beyond the counts are not part
+// of the mesh.
+template <class Config>
+::testing::AssertionResult SameInUse(const CMeshStore<Config>& a, const CMeshStore<Config>& b)
+{
+    return CompareStores(a, b, false);
 }
 
 // Relative agreement to about six significant digits.
 inline bool SixDigits(double a, double b) { return std::abs(a - b) <= 5e-6 * std::abs(b) + 1e-300; }
+
+// A mesh at the store's capacities: a grid of cols x rows vertices (their
+// product the vertex capacity) of quads, split into two triangles where faces
+// or edges are still short, then reversed copies of those triangles, which
+// add faces but no edges; generated edges with their incidence, and the
+// special edges full. Coordinates are exact in six digits; types fill their
+// fields (five-digit and negative face types on quads, eight-digit edge types).
+template <class Config>
+void FillCapacityMesh(CMeshStore<Config>& m, int cols, int rows, int vertexType)
+{
+    m.nVertices = cols * rows;
+    for (int r = 0; r < rows; ++r)
+        for (int c = 0; c < cols; ++c)
+            m.vertices[r * cols + c].Set(c, r, ((c * 7 + r) % 10) * 0.5, vertexType ? (c + r) % 3 * vertexType : 0);
+    const int quads = (cols - 1) * (rows - 1);
+    const int gridEdges = (cols - 1) * rows + cols * (rows - 1);
+    const int splits = std::min(m.faceCapacity - quads, m.edgeCapacity - gridEdges);
+    const int copies = m.faceCapacity - quads - splits;
+    const int spacing = quads / splits;
+    const int quadTypes[4] = {12345, -1234, 3, 99999};
+    std::vector<int> triangles;
+    m.nFaces = 0;
+    for (int q = 0; q < quads; ++q) {
+        const int r = q / (cols - 1), c = q % (cols - 1);
+        const int a = r * cols + c, b = a + 1, d = a + cols, e = d + 1;
+        if (q % spacing == 0 && q / spacing < splits) {
+            const int t1[3] = {a, b, e}, t2[3] = {a, e, d};
+            triangles.push_back(m.nFaces);
+            m.faces[m.nFaces++].Set(3, t1, 54321);
+            triangles.push_back(m.nFaces);
+            m.faces[m.nFaces++].Set(3, t2, 1);
+        } else {
+            const int quad[4] = {a, b, e, d};
+            m.faces[m.nFaces++].Set(4, quad, quadTypes[q % 4]);
+        }
+    }
+    EXPECT_LE(copies, static_cast<int>(triangles.size()));
+    for (int k = 0; k < copies && k < static_cast<int>(triangles.size()); ++k) {
+        const auto& t = m.faces[triangles[k]];
+        const int back[3] = {t.VertAt(2), t.VertAt(1), t.VertAt(0)};
+        m.faces[m.nFaces++].Set(3, back, 2);
+    }
+    std::ostringstream progress;
+    std::streambuf* saved = std::cout.rdbuf(progress.rdbuf());
+    const bool fits = m.GenerateEdges();
+    std::cout.rdbuf(saved);
+    EXPECT_TRUE(fits);
+    m.nSpecialEdges = m.edgeCapacity;
+    for (int k = 0; k < m.nSpecialEdges; ++k) {
+        const int v1 = k % (m.nVertices - 1);
+        m.specialEdges[k].Set(v1, v1 + 1 + k % 7 % (m.nVertices - 1 - v1), k % 3 ? 7 : 12345678, -1, -1);
+    }
+}
+
+// The numbers of a written source table: the count triple, the vertex rows and
+// the flat face list, whatever the array names.
+struct CParsedTables {
+    int counts[3] = {-1, -1, -1};
+    std::vector<std::vector<double>> rows;
+    std::vector<int> faceList;
+};
+
+inline CParsedTables ParseSourceTables(const std::string& text)
+{
+    CParsedTables t;
+    std::istringstream lines(text);
+    std::string line;
+    bool inFaces = false;
+    while (std::getline(lines, line)) {
+        std::string numbers = line;
+        for (char& c : numbers)
+            if (c == ',' || c == '{' || c == '}') c = ' ';
+        std::istringstream in(numbers);
+        if (line.find("[3] = {") != std::string::npos) {
+            std::istringstream(numbers.substr(numbers.find('=') + 1)) >> t.counts[0] >> t.counts[1] >> t.counts[2];
+        } else if (line.rfind("      {", 0) == 0) {
+            std::vector<double> row(4);
+            for (double& v : row) in >> v;
+            t.rows.push_back(row);
+        } else if (line.find("[] = {") != std::string::npos) {
+            inFaces = true;
+        } else if (line == "   };") {
+            inFaces = false;
+        } else if (inFaces) {
+            for (int v; in >> v;) t.faceList.push_back(v);
+        }
+    }
+    return t;
+}
+
+// The source tables of `m` as its vertex rows (coordinates times `scale`) and
+// its flat face list hold them.
+template <class Config>
+::testing::AssertionResult TablesHoldMesh(const CParsedTables& t, const CMeshStore<Config>& m, double scale)
+{
+    if (t.counts[0] != m.nVertices || t.counts[1] != m.nFaces || t.counts[2] != 0)
+        return ::testing::AssertionFailure() << "counts " << t.counts[0] << " " << t.counts[1];
+    if (static_cast<int>(t.rows.size()) != m.nVertices) return ::testing::AssertionFailure() << "row count";
+    for (int i = 0; i < m.nVertices; ++i) {
+        const auto& v = m.vertices[i];
+        const std::vector<double> want = {scale * v.X(), scale * v.Y(), scale * v.Z(), 0};
+        if (t.rows[i] != want) return ::testing::AssertionFailure() << "row " << i;
+    }
+    std::vector<int> list;
+    for (int j = 0; j < m.nFaces; ++j) {
+        list.push_back(m.faces[j].NVerts());
+        for (int k = 0; k < m.faces[j].NVerts(); ++k) list.push_back(m.faces[j].VertAt(k) + 1);
+        list.push_back(m.faces[j].Type());
+    }
+    if (t.faceList != list) return ::testing::AssertionFailure() << "face list differs";
+    return ::testing::AssertionSuccess();
+}

@@ -1,14 +1,36 @@
 // The design viewer's design files, text export and source tables.
 #include <gtest/gtest.h>
 
+#include <sys/stat.h>
+
+#include <cstdlib>
 #include <filesystem>
+#include <new>
 #include <sstream>
 #include <string>
 #include <vector>
 
 #include "crimpa/DesignFiles.h"
 #include "mesh/MeshFileIO.h"
+#include "mesh/MeshTextFormats.h"
 #include "tests/formats/FormatTestUtil.h"
+
+// Allocations from this size on fail while a test sets it, as they would when
+// a file asks for more memory than the machine has.
+static std::size_t failAllocationsFrom = static_cast<std::size_t>(-1);
+
+void* operator new(std::size_t size)
+{
+    if (size >= failAllocationsFrom) throw std::bad_alloc();
+    if (void* p = std::malloc(size ? size : 1)) return p;
+    throw std::bad_alloc();
+}
+// The replacement pair allocates with malloc, so free is the matching release.
+#pragma GCC diagnostic push
+#pragma GCC diagnostic ignored "-Wmismatched-new-delete"
+void operator delete(void* p) noexcept { std::free(p); }
+void operator delete(void* p, std::size_t) noexcept { std::free(p); }
+#pragma GCC diagnostic pop
 
 // The design viewer's globals, small enough for tests.
 CMesh theMesh(40, 80, 40);
@@ -36,6 +58,26 @@ void MakeDesignTriangle(CMesh& m)
     StdoutOf([&] { m.GenerateEdges(); });
     m.nSpecialEdges = 1;
     m.specialEdges[0].Set(2, 0, 1, -1, -1);
+}
+
+// A store of the viewer's real capacities in theMesh's place for one test.
+class CFullSizeMesh {
+public:
+    CFullSizeMesh() { theMesh.SwapGeometry(store); }
+    ~CFullSizeMesh() { theMesh.SwapGeometry(store); }
+    CFullSizeMesh(const CFullSizeMesh&) = delete;
+    CFullSizeMesh& operator=(const CFullSizeMesh&) = delete;
+
+private:
+    CMesh store{70000, 140000, 70000};
+};
+
+// theMesh at its capacities, as the design viewer shows it.
+void FillShownCapacityMesh()
+{
+    FillCapacityMesh(theMesh, 280, 250, 0);
+    theMesh.ComputeFaceCentres();
+    theMesh.ComputeFaceNormals();
 }
 
 class DesignFiles : public ::testing::Test {
@@ -278,6 +320,118 @@ TEST_F(DesignFiles, WriteIntoADirectoryIsReported)
     EXPECT_EQ(console, std::string(kOpenFailure) + kOpenFailure);
     EXPECT_FALSE(text);
     EXPECT_FALSE(table);
+}
+
+// Five-digit counts, vertex numbers and face types: "wemo.txt" and "crInc.txt"
+// of a mesh at the store's capacity hold it whole.
+TEST_F(DesignFiles, AMeshAtTheStoreCapacityComesBack)
+{
+    CFullSizeMesh full;
+    FillShownCapacityMesh();
+    ASSERT_EQ(theMesh.nVertices, 70000);
+    ASSERT_EQ(theMesh.nFaces, 70000);
+    ASSERT_GE(theMesh.nEdges, 139999);
+    const auto expected = FullCopy(theMesh);
+    expected->nSpecialEdges = 0; // the text export counts no special edges
+    const std::string text = TestPath("wemo.txt"), table = TestPath("crInc.txt");
+    StdoutOf([&] {
+        ASSERT_TRUE(WriteMeshText(text));
+        ASSERT_TRUE(WriteMeshCSource(table));
+    });
+    theMesh.nVertices = theMesh.nFaces = theMesh.nEdges = theMesh.nSpecialEdges = 0;
+    bool ok = false;
+    const std::string console = StdoutOf([&] { ok = LoadDesignFile(text); });
+    ASSERT_TRUE(ok) << console.substr(0, 300);
+    EXPECT_TRUE(SameInUse(*expected, theMesh));
+    EXPECT_TRUE(TablesHoldMesh(ParseSourceTables(FileText(table)), *expected, 0.5));
+}
+
+// The load copies only what the file can reach, and still changes nothing
+// unless the whole file is good.
+TEST_F(DesignFiles, ASmallFileAfterALargeMeshGivesJustTheSmallMesh)
+{
+    CFullSizeMesh full;
+    const std::string small = TestPath("small.cqv"), bad = TestPath("bad.cqv");
+    PutFile(small, kBase);
+    PutFile(bad, std::string(kBase).substr(0, 40));
+    StdoutOf([&] { ASSERT_TRUE(LoadDesignFile(small)); });
+    const auto expected = FullCopy(theMesh);
+
+    FillShownCapacityMesh();
+    const auto large = FullCopy(theMesh);
+    StdoutOf([&] { EXPECT_FALSE(LoadDesignFile(bad)); });
+    EXPECT_TRUE(SameRecords(*large, theMesh));
+    StdoutOf([&] { ASSERT_TRUE(LoadDesignFile(small)); });
+    EXPECT_TRUE(SameInUse(*expected, theMesh));
+
+    // The reader alone leaves no incidence of the earlier mesh either.
+    CMesh into(70000, 140000, 70000);
+    FillCapacityMesh(into, 280, 250, 0);
+    StdoutOf([&] { ASSERT_TRUE(ReadMeshText(small, into)); });
+    EXPECT_EQ(into.nEdges, 0);
+    for (int i = 0; i < into.nVertices; ++i) {
+        EXPECT_EQ(into.vertices[i].NFaces(), 0);
+        EXPECT_EQ(into.vertices[i].NEdges(), 0);
+    }
+}
+
+// A FIFO would block the viewer, a file of gigabytes would fill its memory:
+// both are refused unread with one line. The bound is that of the real store.
+TEST_F(DesignFiles, OnlyRegularFilesOfBoundedSizeAreRead)
+{
+    CFullSizeMesh full;
+    FillShownCapacityMesh();
+    const auto large = FullCopy(theMesh);
+    EXPECT_EQ(ShortFormatTokens(theMesh) * kBytesPerToken, 76160480);
+    const std::string fifo = TestPath("fifo.cqv"), huge = TestPath("huge.cqv");
+    std::filesystem::remove(fifo);
+    ASSERT_EQ(mkfifo(fifo.c_str(), 0600), 0);
+    PutFile(huge, kBase);
+    std::filesystem::resize_file(huge, 3ull << 30);
+    const std::pair<std::string, const char*> refused[] = {{fifo, "not a regular file"},
+                                                           {huge, "more than 76160480 bytes"}};
+    for (const auto& [path, problem] : refused) {
+        bool ok = true;
+        const std::string console = StdoutOf([&] { ok = LoadDesignFile(path); });
+        EXPECT_FALSE(ok);
+        EXPECT_EQ(console.find('\n'), console.size() - 1) << console;
+        EXPECT_NE(console.find(path), std::string::npos) << console;
+        EXPECT_NE(console.find(problem), std::string::npos) << console;
+        EXPECT_TRUE(SameRecords(*large, theMesh));
+        EXPECT_EQ(hookCalls, 0);
+    }
+    std::filesystem::remove(huge);
+}
+
+TEST_F(DesignFiles, RunningOutOfMemoryRefusesTheFile)
+{
+    CFullSizeMesh full;
+    FillShownCapacityMesh();
+    const auto large = FullCopy(theMesh);
+    const std::string path = TestPath("small.cqv");
+    PutFile(path, kBase);
+    bool ok = true;
+    failAllocationsFrom = 1 << 20;
+    const std::string console = StdoutOf([&] { ok = LoadDesignFile(path); });
+    failAllocationsFrom = static_cast<std::size_t>(-1);
+    EXPECT_FALSE(ok);
+    EXPECT_EQ(console, "file \"" + path + "\" not read, mesh unchanged: not enough memory to read it\n");
+    EXPECT_TRUE(SameRecords(*large, theMesh));
+    EXPECT_EQ(hookCalls, 0);
+}
+
+TEST_F(DesignFiles, AFailedWriteKeepsTheEarlierFile)
+{
+    for (bool (*write)(std::string) : {&WriteMeshText, &WriteMeshCSource}) {
+        const std::string path = TestPath("out.txt");
+        PutFile(path, "earlier export\n");
+        std::filesystem::create_directory(path + ".tmp");
+        bool ok = true;
+        EXPECT_EQ(StdoutOf([&] { ok = write(path); }), kOpenFailure);
+        EXPECT_FALSE(ok);
+        EXPECT_EQ(FileText(path), "earlier export\n");
+        std::filesystem::remove(path + ".tmp");
+    }
 }
 
 } // namespace

@@ -3,6 +3,7 @@
 
 #include <cmath>
 #include <filesystem>
+#include <sys/stat.h>
 #include <sstream>
 #include <string>
 #include <vector>
@@ -10,6 +11,7 @@
 #include "hedrix/HedrixMesh.h"
 #include "mesh/MeshFileIO.h"
 #include "mesh/MeshTables.h"
+#include "mesh/MeshTextFormats.h"
 #include "tests/formats/FormatTestUtil.h"
 
 namespace {
@@ -123,41 +125,6 @@ TEST(SourceTable, EmptyMeshHasOnlyTheFrame)
                               "\n"
                               "   static const int _f?[] = {     // faces\n"
                               "   };\n");
-}
-
-// The numbers of a written source table, read back as the built-in tables hold them.
-struct CParsedTables {
-    int counts[3] = {-1, -1, -1};
-    std::vector<std::vector<double>> rows;
-    std::vector<int> faceList;
-};
-
-CParsedTables ParseSourceTables(const std::string& text)
-{
-    CParsedTables t;
-    std::istringstream lines(text);
-    std::string line;
-    bool inFaces = false;
-    while (std::getline(lines, line)) {
-        std::string numbers = line;
-        for (char& c : numbers)
-            if (c == ',' || c == '{' || c == '}') c = ' ';
-        std::istringstream in(numbers);
-        if (line.find("_n?[3] = {") != std::string::npos) {
-            std::istringstream(numbers.substr(numbers.find('=') + 1)) >> t.counts[0] >> t.counts[1] >> t.counts[2];
-        } else if (line.rfind("      {", 0) == 0) {
-            std::vector<double> row(4);
-            for (double& v : row) in >> v;
-            t.rows.push_back(row);
-        } else if (line.find("_f?[] = {") != std::string::npos) {
-            inFaces = true;
-        } else if (line == "   };") {
-            inFaces = false;
-        } else if (inFaces) {
-            for (int v; in >> v;) t.faceList.push_back(v);
-        }
-    }
-    return t;
 }
 
 TEST(SourceTable, TablesBuildTheWrittenMeshAgain)
@@ -477,6 +444,21 @@ std::vector<BadFile> BadFiles()
         {"FullTruncatedInEdge", Reader::kFull, f.substr(0, f.find("3 1 3 7 1 0")), "ends early, in edge 3"},
         {"PointsFaceNamesCount", Reader::kPoints, Replace(p, "3 0 1 2", "3 0 1 3"), "names vertex 3, outside 0 to 2"},
         {"PointsTruncatedPoint", Reader::kPoints, "3 1 1\n0 0 0.1 0", "ends early, in point 1"},
+        {"FullVertexListsAnEdgeAwayFromIt", Reader::kFull, Replace(f, "1 0 0 0 0  1 1  2 1 3", "1 0 0 0 0  1 1  2 1 2"),
+         "vertex 1 lists edge 2, which does not touch it"},
+        {"FullVertexListsAFaceWithoutIt", Reader::kFull,
+         Replace(Replace(f, "3 1 3 1\n", "4 1 3 1\n"), "2 2 3\n1 3", "2 2 3\n4 5 5 5 0  1 1  0\n1 3"),
+         "vertex 4 lists face 1, which does not hold it"},
+        {"FullEdgeBesideAFaceWithoutIt", Reader::kFull, Replace(f, "3  3 1 2 3", "3  2 1 2"),
+         "edge 3 lists face 1, which does not hold it"},
+        {"FullCoordinateBeyondTheBound", Reader::kFull, Replace(f, "2 1 0 0 0", "2 -2e75 0 0 0"),
+         "vertex 2 has the coordinate -2e+75, beyond +-1e75"},
+        {"ShortCoordinateBeyondTheBound", Reader::kShort, Replace(s, "3 0 1 0 0", "3 0 1 1.5e75 0"),
+         "vertex 3 has the coordinate 1.5e+75"},
+        {"PointsScaledPastTheBound", Reader::kPoints, Replace(p, "1 0 0.1 0 0", "1 0 4.1e73 0 0"),
+         "point 2 has the coordinate 1.025e+75"},
+        {"PointsScaledToInfinity", Reader::kPoints, Replace(p, "1 0 0.1 0 0", "1e308 0 0.1 0 0"),
+         "point 2 has the coordinate inf"},
         {"LoadVertexNumberAboveCount", Reader::kLoad, Replace(s, "1 3 1 2 3 1", "1 3 1 2 4 1"), "names vertex 4"},
         {"LoadSixteenEdgesAtAVertex", Reader::kLoad, FanFile(15), "more than 15 edges"},
     };
@@ -578,6 +560,150 @@ TEST(Writers, UnwritableFileIsReported)
         for (bool r : results) EXPECT_FALSE(r) << name;
     }
     EXPECT_TRUE(std::filesystem::is_directory(dir));
+}
+
+TEST(Readers, CoordinatesAtTheBoundGiveFiniteCentresAndNormals)
+{
+    CMesh m(40, 80, 40);
+    const std::string path = TestPath("far.txt");
+    PutFile(path, "3 1 0\n1 1e75 -1e75 1e75 0\n2 -1e75 1e75 -1e75 0\n3 1e75 1e75 -1e75 0\n1 3 1 2 3 1\n");
+    StdoutOf([&] { ASSERT_TRUE(m.LoadDesignFile(path)); });
+    const CVector3d c = m.faces[0].Centre(), n = m.faces[0].Normal();
+    for (double v : {c.x(), c.y(), c.z(), n.x(), n.y(), n.z()}) EXPECT_TRUE(std::isfinite(v));
+    EXPECT_NEAR(n.length(), 1.0, 1e-12);
+}
+
+// Counts and vertex types, face types and edge types that fill their columns.
+TEST(Writers, AMeshAtTheStoreCapacityComesBack)
+{
+    CMesh source(1000, 2100, 1400);
+    FillCapacityMesh(source, 40, 25, 12345);
+    ASSERT_EQ(source.nEdges, 2100);
+    ASSERT_EQ(source.nFaces, 1400);
+    const std::string shortPath = TestPath("wemo.txt"), tablePath = TestPath("crInc.txt"), fullPath = TestPath("wp.txt");
+    StdoutOf([&] {
+        ASSERT_TRUE(source.WriteMeshText(shortPath));
+        ASSERT_TRUE(source.WriteMeshCSource(tablePath));
+        ASSERT_TRUE(source.WriteMeshFile(fullPath));
+    });
+    CMesh full(1000, 2100, 1400), shortBack(1000, 2100, 1400);
+    StdoutOf([&] {
+        EXPECT_TRUE(full.ReadMeshFile(fullPath));
+        EXPECT_TRUE(shortBack.ReadMeshFixed(shortPath));
+    });
+    EXPECT_TRUE(SameInUse(source, full));
+    // The short format carries neither generated edges nor incidence.
+    const auto expected = FullCopy<PolyMeshConfig>(source);
+    expected->nEdges = 0;
+    for (int i = 0; i < expected->nVertices; ++i) expected->vertices[i].ResetIncidence();
+    for (int j = 0; j < expected->nFaces; ++j) expected->faces[j].nEdges = 0;
+    EXPECT_TRUE(SameInUse(*expected, shortBack));
+    EXPECT_TRUE(TablesHoldMesh(ParseSourceTables(FileText(tablePath)), source, 1.0));
+}
+
+// Whatever a reader leaves in the mesh, the full writer writes only incidence
+// that its reader takes back.
+TEST(FullFormat, WrittenAfterEveryReaderReadsBack)
+{
+    const struct {
+        Reader reader;
+        const char* text;
+        bool incidence; // the reader brings incidence lists
+    } cases[] = {{Reader::kFull, kFullBase, true},
+                 {Reader::kShort, kShortBase, false},
+                 {Reader::kPoints, kPointsBase, false},
+                 {Reader::kLoad, kShortBase, true}};
+    for (const auto& c : cases) {
+        CMesh m(40, 80, 40), back(40, 80, 40);
+        MakeHeldMesh(m);
+        const std::string in = TestPath("in.txt"), out = TestPath("wp.txt");
+        PutFile(in, c.text);
+        StdoutOf([&] {
+            ASSERT_TRUE(RunReader(m, c.reader, in));
+            ASSERT_TRUE(m.WriteMeshFile(out));
+            ASSERT_TRUE(back.ReadMeshFile(out));
+        });
+        ASSERT_EQ(back.nVertices, 3);
+        for (int i = 0; i < 3; ++i) {
+            EXPECT_EQ(back.vertices[i].NFaces(), c.incidence ? 1 : 0) << static_cast<int>(c.reader);
+            EXPECT_EQ(back.vertices[i].NEdges(), c.incidence ? 2 : 0) << static_cast<int>(c.reader);
+        }
+    }
+}
+
+// Lists that name records beyond the counts (the counts cut after edge
+// generation) are written as far as the counts define them.
+TEST(FullFormat, ListsBeyondTheCountsAreNotWritten)
+{
+    CMesh m(40, 80, 40), back(40, 80, 40);
+    MakeHeldMesh(m);
+    m.nFaces = 1;
+    m.nEdges = 2;
+    const std::string out = TestPath("wp.txt");
+    StdoutOf([&] {
+        ASSERT_TRUE(m.WriteMeshFile(out));
+        ASSERT_TRUE(back.ReadMeshFile(out));
+    });
+    for (int i = 0; i < back.nVertices; ++i) {
+        for (int k = 0; k < back.vertices[i].NFaces(); ++k) EXPECT_EQ(back.vertices[i].FaceAt(k), 0);
+        for (int k = 0; k < back.vertices[i].NEdges(); ++k) EXPECT_LT(back.vertices[i].EdgeAt(k), 2);
+    }
+    EXPECT_EQ(back.vertices[0].NFaces(), 1); // of its three faces, only face 0 is within the count
+}
+
+// A failed write leaves the file that was there; a good one leaves no
+// temporary file behind.
+TEST(Writers, AFailedWriteKeepsTheEarlierFile)
+{
+    using Writer = bool (CMesh::*)(std::string) const;
+    CMesh m(40, 80, 40);
+    MakeMixed(m);
+    for (Writer w : {&CMesh::WriteMeshText, &CMesh::WriteMeshCSource, &CMesh::WriteMeshFile}) {
+        const std::string path = TestPath("out.txt");
+        PutFile(path, "earlier export\n");
+        std::filesystem::create_directory(path + ".tmp");
+        bool ok = true;
+        EXPECT_EQ(StdoutOf([&] { ok = (m.*w)(path); }), kOpenFailure);
+        EXPECT_FALSE(ok);
+        EXPECT_EQ(FileText(path), "earlier export\n");
+        std::filesystem::remove(path + ".tmp");
+        StdoutOf([&] { EXPECT_TRUE((m.*w)(path)); });
+        EXPECT_NE(FileText(path), "earlier export\n");
+        EXPECT_FALSE(std::filesystem::exists(path + ".tmp"));
+    }
+}
+
+// A FIFO or a file longer than any file a mesh of the store fills is refused
+// unread with one line; a file right at the bound is read.
+TEST(Readers, OnlyRegularFilesOfBoundedSize)
+{
+    for (Reader r : {Reader::kFull, Reader::kShort, Reader::kPoints, Reader::kLoad}) {
+        CMesh m(40, 80, 40);
+        MakeHeldMesh(m);
+        const auto before = FullCopy<PolyMeshConfig>(m);
+        const std::string fifo = TestPath("fifo.txt"), large = TestPath("large.txt");
+        std::filesystem::remove(fifo);
+        ASSERT_EQ(mkfifo(fifo.c_str(), 0600), 0);
+        const long long tokens = r == Reader::kFull     ? FullFormatTokens(m)
+                                 : r == Reader::kPoints ? PointsFormatTokens(m)
+                                                        : ShortFormatTokens(m);
+        const std::string text = r == Reader::kFull ? kFullBase : r == Reader::kPoints ? kPointsBase : kShortBase;
+        const std::size_t bound = static_cast<std::size_t>(tokens * kBytesPerToken);
+        PutFile(large, text + std::string(bound - text.size() + 1, ' '));
+        const std::pair<std::string, std::string> refused[] = {{fifo, "not a regular file"},
+                                                               {large, "more than " + std::to_string(bound)}};
+        for (const auto& [path, problem] : refused) {
+            bool ok = true;
+            const std::string console = StdoutOf([&] { ok = RunReader(m, r, path); });
+            EXPECT_FALSE(ok);
+            EXPECT_EQ(console.find('\n'), console.size() - 1) << console;
+            EXPECT_NE(console.find(path), std::string::npos) << console;
+            EXPECT_NE(console.find(problem), std::string::npos) << console;
+            ExpectHeldMeshKept(m, *before);
+        }
+        std::filesystem::resize_file(large, bound);
+        StdoutOf([&] { EXPECT_TRUE(RunReader(m, r, large)); });
+    }
 }
 
 // ------------------------------------------------------------------ dump
