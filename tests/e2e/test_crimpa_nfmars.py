@@ -214,6 +214,53 @@ class CrimpaNfmars(unittest.TestCase):
         self.assertEqual((len(vertices), len(faces)), (36, 25))
         self.assertEqual(vertices[0][:3], (-2, -1.90145, 0))
 
+    def test_fifo_and_oversized_design_files_are_refused_and_the_viewer_goes_on(self):
+        os.mkfifo(self.path("tovin10.cqv"))
+        with open(self.path("tovin00.cqv"), "w") as f:
+            f.write(SQUARE)
+        os.truncate(self.path("tovin00.cqv"), 4 << 30)  # sparse
+        cases = ((0, "tovin10.cqv", "not a regular file", "rho = -25\n"),
+                 (1, "tovin00.cqv", "more than 76160480 bytes", "rho = -24\n"))
+        for entry, name, problem, answer in cases:
+            out = self.choose_design(entry)
+            self.assertIn('file "%s" not read, mesh unchanged: %s' % (name, problem), out)
+            self.assertEqual(out.count("\n"), 1, out)
+            start = len(self.prog.output())
+            self.prog.key("R")
+            self.prog.wait_for_output(answer, start=start)
+        vertices, faces = self.write_meshes()
+        self.assertEqual((len(vertices), len(faces)), (36, 25))
+
+    def test_w_of_a_grid_with_five_digit_numbers_loads_back(self):
+        n = 100
+        lines = ["%d %d 0" % ((n + 1) ** 2, n * n)]
+        for j in range(n + 1):
+            for i in range(n + 1):
+                lines.append("%d %.2f %.2f 0 0" % (j * (n + 1) + i + 1, i * 0.03 - 1.5, j * 0.03 - 1.5))
+        for j in range(n):
+            for i in range(n):
+                v = j * (n + 1) + i + 1
+                lines.append("%d 4 %d %d %d %d %d" % (j * n + i + 1, v, v + 1, v + n + 2, v + n + 1, 1 + i % 3))
+        with open(self.path("fold1a.cqv"), "w") as f:
+            f.write("\n".join(lines) + "\n")
+        self.assertIn("read 10201 points ... done\n", self.choose_design(4))
+        first = self.write_meshes()
+        with open(self.path("wemo.txt")) as f:
+            written = f.read()
+        self.assertTrue(written.startswith(" 10201 10000    0\n"), written[:40])
+        vertices, faces = first
+        self.assertEqual(len(vertices), 10201)
+        self.assertEqual(vertices[10200][:3], (1.5, 1.5, 0))
+        self.assertEqual(faces[9999], ([10098, 10099, 10200, 10199], 1))
+        # Loading the written file through the menu gives the same mesh and the same file.
+        with open(self.path("fold1b.cqv"), "w") as f:
+            f.write(written)
+        out = self.choose_design(5)
+        self.assertIn("read 10201 points ... done\nread 10000 faces ... done\n", out)
+        self.assertEqual(self.write_meshes(), first)
+        with open(self.path("wemo.txt")) as f:
+            self.assertEqual(f.read(), written)
+
     def test_w_with_wemo_a_directory_reports_and_goes_on(self):
         os.mkdir(self.path("wemo.txt"))
         start = len(self.prog.output())
