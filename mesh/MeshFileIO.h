@@ -297,26 +297,39 @@ private:
     std::streambuf* saved;
 };
 
-// A heap store of the target's capacities (the design viewer's store is far
-// too big for the stack) holding a copy of the records in use: a reader edits
-// the copy as it would edit the mesh in place, and the copy is swapped in only
-// when the whole file was good. Records the new file cannot reach need no
-// copy: `most` bounds every count (a reader passes what its file can hold), so
-// a small file costs little after a large mesh. The copy's counts are the
-// copied ones; records beyond them are fresh.
-template <class Config>
-std::unique_ptr<CMeshStore<Config>> MakeScratchCopy(const CMeshStore<Config>& target, long long most)
+// The first `count` records of `from` where the file can reach them, fresh
+// records up to that reach; gives the number copied.
+template <class Record>
+int CopyReachable(Record* to, const Record* from, int count, int capacity, long long reach)
 {
-    std::unique_ptr<CMeshStore<Config>> s(
-        new CMeshStore<Config>(target.vertexCapacity, target.edgeCapacity, target.faceCapacity));
-    auto inUse = [most](int count) { return static_cast<int>(std::max(0LL, std::min<long long>(count, most))); };
-    s->nVertices = inUse(target.nVertices);
-    s->nFaces = inUse(target.nFaces);
-    s->nEdges = inUse(target.nEdges);
-    s->nSpecialEdges = inUse(target.nSpecialEdges);
-    std::copy(target.vertices, target.vertices + s->nVertices, s->vertices);
-    std::copy(target.faces, target.faces + s->nFaces, s->faces);
-    std::copy(target.edges, target.edges + s->nEdges, s->edges);
-    std::copy(target.specialEdges, target.specialEdges + s->nSpecialEdges, s->specialEdges);
+    const int copied = static_cast<int>(std::max(0LL, std::min<long long>(count, reach)));
+    const int fresh = static_cast<int>(std::max(0LL, std::min<long long>(capacity, reach)));
+    std::copy(from, from + copied, to);
+    std::fill(to + copied, to + std::max(copied, fresh), Record());
+    return copied;
+}
+
+// The scratch store of a read: a reader edits it as it would edit the mesh in
+// place, and it is swapped in only when the whole file was good. It holds the
+// target's records in use, as far as the new file can reach (`reach` bounds
+// every count a readable file has), and fresh records up to that reach;
+// beyond it nothing is read, and after a swap it lies beyond the counts. The
+// store lives from one read to the next (one of the design viewer's capacity
+// takes milliseconds to build), so a small file costs little after a large
+// mesh.
+template <class Config>
+CMeshStore<Config>& MakeScratchCopy(const CMeshStore<Config>& target, long long reach)
+{
+    static std::unique_ptr<CMeshStore<Config>> spare;
+    if (!spare || spare->vertexCapacity != target.vertexCapacity || spare->edgeCapacity != target.edgeCapacity ||
+        spare->faceCapacity != target.faceCapacity) {
+        spare.reset();
+        spare.reset(new CMeshStore<Config>(target.vertexCapacity, target.edgeCapacity, target.faceCapacity));
+    }
+    CMeshStore<Config>& s = *spare;
+    s.nVertices = CopyReachable(s.vertices, target.vertices, target.nVertices, s.vertexCapacity, reach);
+    s.nFaces = CopyReachable(s.faces, target.faces, target.nFaces, s.faceCapacity, reach);
+    s.nEdges = CopyReachable(s.edges, target.edges, target.nEdges, s.edgeCapacity, reach);
+    s.nSpecialEdges = CopyReachable(s.specialEdges, target.specialEdges, target.nSpecialEdges, s.edgeCapacity, reach);
     return s;
 }

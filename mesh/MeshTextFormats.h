@@ -464,13 +464,13 @@ bool ReadThroughScratch(CMeshStore<Config>& target, const std::string& name, lon
         // Each record takes at least four tokens and each token two bytes
         // with its separator, so no count of a readable file exceeds this.
         const long long reachable = static_cast<long long>(in.Size()) / 2 + 1;
-        std::unique_ptr<CMeshStore<Config>> scratch = MakeScratchCopy(target, reachable);
+        CMeshStore<Config>& scratch = MakeScratchCopy(target, reachable);
         std::ostringstream log;
-        if (!parse(in, *scratch, log)) {
+        if (!parse(in, scratch, log)) {
             ReportRefusedFile(name, in.Problem());
             return false;
         }
-        target.SwapGeometry(*scratch);
+        target.SwapGeometry(scratch);
         std::cout << log.str() << std::flush;
         return true;
     } catch (const std::bad_alloc&) {

@@ -412,9 +412,9 @@ TEST_F(DesignFiles, RunningOutOfMemoryRefusesTheFile)
     FillShownCapacityMesh();
     const auto large = FullCopy(theMesh);
     const std::string path = TestPath("small.cqv");
-    PutFile(path, kBase);
+    PutFile(path, kBase + std::string(1 << 17, '\n')); // its text alone needs more than may be had
     bool ok = true;
-    failAllocationsFrom = 1 << 20;
+    failAllocationsFrom = 1 << 16;
     const std::string console = StdoutOf([&] { ok = LoadDesignFile(path); });
     failAllocationsFrom = static_cast<std::size_t>(-1);
     EXPECT_FALSE(ok);
