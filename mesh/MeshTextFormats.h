@@ -462,7 +462,8 @@ bool ReadThroughScratch(CMeshStore<Config>& target, const std::string& name, lon
             return false;
         }
         // Each record takes at least four tokens and each token two bytes
-        // with its separator, so no count of a readable file exceeds this.
+        // with its separator, so no count of a readable file exceeds this,
+        // nor the edges generated from its faces (one per corner).
         const long long reachable = static_cast<long long>(in.Size()) / 2 + 1;
         CMeshStore<Config>& scratch = MakeScratchCopy(target, reachable);
         std::ostringstream log;
