@@ -39,13 +39,9 @@ void ReshapeFunc(int w, int h)
 {
     windowWidth = w;
     windowHeight = h;
-    glViewport(0, 0, w, h);
-    glMatrixMode(GL_PROJECTION);
-    glLoadIdentity();
     double box[6];
     ViewBox(w, h, box);
-    glOrtho(box[0], box[1], box[2], box[3], box[4], box[5]);
-    glMatrixMode(GL_MODELVIEW);
+    SetOrthoView(w, h, box);
 }
 
 void MouseFunc(int button, int state, int x, int y)
