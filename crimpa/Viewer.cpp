@@ -71,9 +71,13 @@ void KeyboardFunc(unsigned char key, int, int)
 void IdleFunc()
 {
     if (glutGetWindow() != windowId) glutSetWindow(windowId);
+    // Only a frame that shows something new: with a large design a frame takes
+    // longer than the drag events between two, and a drag would wait for an
+    // unchanged frame already under way.
+    const bool changing = autoSpin || animate;
     if (autoSpin) rotZ = static_cast<float>(rotZ + 0.15);
     AdvanceAnimation();
-    glutPostRedisplay();
+    if (changing) glutPostRedisplay();
 }
 
 void MenuFunc(int value)
