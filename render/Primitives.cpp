@@ -31,11 +31,44 @@ struct CShapeKey {
     }
 };
 
+// The open tube that gluCylinder draws (equal radii, smooth normals pointing
+// out), with its floats computed the same way, as independent triangles in the
+// order in which the renderer splits each quad of a strip. With equal radii
+// the normal of a slice is its unit direction (height / length is exactly 1).
+void EmitTubeTriangles(double radius, double height, int slices, int stacks)
+{
+    constexpr double kPi = 3.14159265358979323846;
+    std::vector<float> sinA(slices + 1), cosA(slices + 1);
+    for (int i = 0; i < slices; ++i) {
+        const float angle = static_cast<float>(2 * kPi * i / slices);
+        sinA[i] = static_cast<float>(std::sin(angle));
+        cosA[i] = static_cast<float>(std::cos(angle));
+    }
+    sinA[slices] = sinA[0];
+    cosA[slices] = cosA[0];
+    const float r = static_cast<float>(radius);
+    glBegin(GL_TRIANGLES);
+    for (int j = 0; j < stacks; ++j) {
+        const float z[2] = {static_cast<float>(j * height / stacks), static_cast<float>((j + 1) * height / stacks)};
+        // Strip vertex 2i is slice i at the lower ring, 2i + 1 at the upper one.
+        auto emit = [&](int v) {
+            const int i = v / 2;
+            glNormal3f(sinA[i], cosA[i], 0.0f);
+            glVertex3f(r * sinA[i], r * cosA[i], z[v % 2]);
+        };
+        for (int v = 0; v + 3 < 2 * (slices + 1); v += 2) {
+            for (int c : {v + 2, v, v + 3}) emit(c);
+            for (int c : {v, v + 1, v + 3}) emit(c);
+        }
+    }
+    glEnd();
+}
+
 void EmitShape(const CShapeKey& k)
 {
     GLUquadric* q = gluNewQuadric();
     switch (k.kind) {
-    case CShapeKey::kTube: gluCylinder(q, k.size[0], k.size[0], k.size[1], k.slices, k.stacks); break;
+    case CShapeKey::kTube: EmitTubeTriangles(k.size[0], k.size[1], k.slices, k.stacks); break;
     case CShapeKey::kSphere: gluSphere(q, k.size[0], k.slices, k.stacks); break;
     case CShapeKey::kArrow:
         // Shaft radius, shaft length, cone start, cone radius, cone height.
