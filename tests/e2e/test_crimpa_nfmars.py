@@ -125,7 +125,8 @@ def grid_design(n):
     for j in range(n):
         for i in range(n):
             v = j * (n + 1) + i + 1
-            lines.append("%d 4 %d %d %d %d %d" % (j * n + i + 1, v, v + 1, v + n + 2, v + n + 1, 2 if i < n // 2 else 3))
+            side = 2 if i < n // 2 else 3
+            lines.append("%d 4 %d %d %d %d %d" % (j * n + i + 1, v, v + 1, v + n + 2, v + n + 1, side))
     return "\n".join(lines) + "\n"
 
 
@@ -263,7 +264,8 @@ class CrimpaNfmars(unittest.TestCase):
             if shown or time.time() > deadline:
                 break
             time.sleep(0.2)
-        self.assertTrue(shown, "blue %d, green %d of %d pixels" % (shot.count(blue, box), shot.count(green, box), w * h))
+        self.assertTrue(shown, "blue %d, green %d of %d pixels"
+                        % (shot.count(blue, box), shot.count(green, box), w * h))
 
     def test_missing_and_malformed_files_leave_the_mesh(self):
         with open(self.path("tovin00.cqv"), "w") as f:

@@ -14,6 +14,7 @@
 #include "render/Materials.h"
 #include "render/MeshGuards.h"
 #include "render/PolyDisplayLists.h"
+#include "render/ShapeRules.h"
 #include "render/ViewerGLState.h"
 #include "render/ViewerWindow.h"
 
@@ -52,6 +53,32 @@ void PlainSphere(CVector3d p, double r, int type, const CSphereStyle& style)
     gluSphere(q, radius, style.slices, style.stacks);
     glPopMatrix();
     gluDeleteQuadric(q);
+}
+
+// Normal arrows of the type-3 faces, as the polyhedron viewer draws them.
+void PlainNormalArrowList(int list, const CPolyMeshStore& m)
+{
+    glNewList(list, GL_COMPILE);
+    for (int i = 0; i < FaceCount(m); ++i) {
+        const CPolyFace& f = m.faces[i];
+        if (f.type != 3) continue;
+        const CVector3d a = f.Centre();
+        const CVector3d v = 0.3 * f.Normal();
+        const CArrowShape s = VectorArrowShape(length(v), 0.003);
+        const CFrameMatrix frame = MakeFrameMatrix(v);
+        if (!frame.valid || !IsFinite(a)) continue;
+        glPushMatrix();
+        glTranslated(a.x(), a.y(), a.z());
+        glMultMatrixd(frame.myMat);
+        ApplyMaterial(kPolyTube.material(3));
+        GLUquadric* q = gluNewQuadric();
+        if (s.shaftLength > 0) gluCylinder(q, s.shaftRadius, s.shaftRadius, s.shaftLength, kArrowSlices, 1);
+        glTranslatef(0.0f, 0.0f, static_cast<GLfloat>(s.coneStart));
+        gluCylinder(q, s.coneRadius, 0.0, s.coneHeight, kArrowSlices, 1);
+        gluDeleteQuadric(q);
+        glPopMatrix();
+    }
+    glEndList();
 }
 
 template <class Store>
@@ -126,7 +153,8 @@ void FillGrid(CDesignMeshStore& m, int n)
     const double step = 2.4 / n;
     for (int j = 0; j <= n; ++j)
         for (int i = 0; i <= n; ++i)
-            m.vertices[j * (n + 1) + i].Set(-1.2 + i * step, -1.2 + j * step, 0.1 * std::sin(0.2 * i) * std::cos(0.3 * j),
+            m.vertices[j * (n + 1) + i].Set(-1.2 + i * step, -1.2 + j * step,
+                                            0.1 * std::sin(0.2 * i) * std::cos(0.3 * j),
                                             (i + j) % 23 == 0 ? 9 : (i * j) % 4);
     for (int j = 0; j < n; ++j)
         for (int i = 0; i < n; ++i) {
@@ -241,7 +269,7 @@ TEST(ListPixels, RebuiltListsDrawTheSame)
     EXPECT_EQ(Differing(first, Render(kViews[0], kDesignReplay)), 0);
 }
 
-// The polyhedron viewer's tube and sphere lists on the same kind of mesh.
+// The polyhedron viewer's tube, sphere and arrow lists on the same kind of mesh.
 TEST(ListPixels, PolyListsDrawLikePlainQuadrics)
 {
     auto m = std::make_unique<CPolyMeshStore>(1000, 2100, 1400);
@@ -249,22 +277,24 @@ TEST(ListPixels, PolyListsDrawLikePlainQuadrics)
     FillMixedMesh(*d);
     m->nVertices = d->nVertices;
     m->nFaces = d->nFaces;
-    for (int i = 0; i < d->nVertices; ++i) m->vertices[i].Set(d->vertices[i].Position().x(), d->vertices[i].Position().y(), d->vertices[i].Position().z(), d->vertices[i].type);
+    for (int i = 0; i < d->nVertices; ++i) m->vertices[i].SetPosition(d->vertices[i].Position(), d->vertices[i].type);
     for (int i = 0; i < d->nFaces; ++i) m->faces[i].Set(d->faces[i].nVerts, d->faces[i].verts, d->faces[i].type);
     m->ComputeFaceCentres();
     m->ComputeFaceNormals();
     m->GenerateEdges();
     m->nSpecialEdges = d->nSpecialEdges;
     for (int k = 0; k < d->nSpecialEdges; ++k) m->specialEdges[k] = d->specialEdges[k];
-    const std::initializer_list<int> replay = {kPolyListAxes, kPolyListFaces, kPolyListEdges, kPolyListVertices,
-                                               kPolyListSpecialEdges};
+    const std::initializer_list<int> replay = {kPolyListAxes,     kPolyListFaces,        kPolyListEdges,
+                                               kPolyListVertices, kPolyListSpecialEdges, kPolyListNormals};
     std::vector<std::vector<unsigned char>> built;
     BuildPolyDisplayLists(*m, 0, 1, 0, 1);
     for (const CView& v : kViews) built.push_back(Render(v, replay));
     PlainTubeList(kPolyListEdges, *m, m->edges, m->nEdges, 0.01, kPolyTube, true);
     PlainTubeList(kPolyListSpecialEdges, *m, m->specialEdges, m->nSpecialEdges, 0.01, kPolyTube, false);
     PlainSphereList(kPolyListVertices, *m, 0.03, kPolySphere);
-    for (size_t k = 0; k < built.size(); ++k) EXPECT_EQ(Differing(built[k], Render(kViews[k], replay)), 0) << "view " << k;
+    PlainNormalArrowList(kPolyListNormals, *m);
+    for (size_t k = 0; k < built.size(); ++k)
+        EXPECT_EQ(Differing(built[k], Render(kViews[k], replay)), 0) << "view " << k;
 }
 
 }  // namespace
