@@ -66,16 +66,18 @@ void EmitTubeTriangles(double radius, double height, int slices, int stacks)
 
 void EmitShape(const CShapeKey& k)
 {
+    if (k.kind == CShapeKey::kTube) {
+        EmitTubeTriangles(k.size[0], k.size[1], k.slices, k.stacks);
+        return;
+    }
     GLUquadric* q = gluNewQuadric();
-    switch (k.kind) {
-    case CShapeKey::kTube: EmitTubeTriangles(k.size[0], k.size[1], k.slices, k.stacks); break;
-    case CShapeKey::kSphere: gluSphere(q, k.size[0], k.slices, k.stacks); break;
-    case CShapeKey::kArrow:
+    if (k.kind == CShapeKey::kSphere) {
+        gluSphere(q, k.size[0], k.slices, k.stacks);
+    } else {
         // Shaft radius, shaft length, cone start, cone radius, cone height.
         if (k.size[1] > 0) gluCylinder(q, k.size[0], k.size[0], k.size[1], k.slices, 1);
         glTranslatef(0.0f, 0.0f, static_cast<GLfloat>(k.size[2]));
         gluCylinder(q, k.size[3], 0.0, k.size[4], k.slices, 1);
-        break;
     }
     gluDeleteQuadric(q);
 }
