@@ -1,10 +1,13 @@
 // Timings of loading a design file of about 69000 quads (263 x 263), close to
-// the design viewer's capacities. The display-list benchmark needs an X
-// display (a hidden freeglut window gives it a GL context); without one it is
-// skipped.
+// the design viewer's capacities: reading, centres, normals, edges, display
+// lists (compile, rebuilds, the memory they hold, one redisplay) and a small
+// file loaded over a full store. The GL benchmarks need an X display (a
+// freeglut window of the viewer's size gives them a GL context); without one
+// they are skipped.
 #include <GL/freeglut.h>
 #include <benchmark/benchmark.h>
 
+#include <chrono>
 #include <cstdio>
 #include <cstdlib>
 #include <fstream>
@@ -13,17 +16,51 @@
 #include <string>
 #include <unistd.h>
 
-#include "render/ViewerWindow.h"
 #include "crimpa/DesignFiles.h"
 #include "crimpa/DesignMesh.h"
+#include "crimpa/Keys.h"
+#include "crimpa/ViewerState.h"
+#include "mesh/LinearEdges.h"
 #include "render/DesignDisplayLists.h"
-#include "tests/crimpa/ReferenceEdges.h"
+#include "render/ViewerGLState.h"
+#include "render/ViewerWindow.h"
 
 namespace {
 
 constexpr int kGrid = 263;
+constexpr int kWindowWidth = 900;
+constexpr int kWindowHeight = 700;
+constexpr int kRebuilds = 10;
 bool haveContext = false;
 std::string gridFile;
+std::string smallFile;
+
+double ResidentMegabytes()
+{
+    std::ifstream statm("/proc/self/statm");
+    long pages = 0, resident = 0;
+    statm >> pages >> resident;
+    return static_cast<double>(resident) * static_cast<double>(sysconf(_SC_PAGESIZE)) / (1024.0 * 1024.0);
+}
+
+double Seconds(std::chrono::steady_clock::time_point since)
+{
+    return std::chrono::duration<double>(std::chrono::steady_clock::now() - since).count();
+}
+
+double TimedBuild(const CMesh& m)
+{
+    const auto start = std::chrono::steady_clock::now();
+    BuildDesignDisplayLists(m);
+    glFinish();
+    return Seconds(start);
+}
+
+bool NeedContext(benchmark::State& state)
+{
+    if (!haveContext) state.SkipWithError("no X display: no GL context");
+    return haveContext;
+}
 
 // Keeps the store's progress lines out of the benchmark report.
 class CSilentConsole {
@@ -36,11 +73,9 @@ private:
     std::streambuf* saved;
 };
 
-std::string WriteGridFile(int n)
+std::string WriteGridFile(const std::string& dir, const char* name, int n)
 {
-    char dir[] = "/tmp/bench-design-XXXXXX";
-    if (!mkdtemp(dir)) return std::string();
-    const std::string path = std::string(dir) + "/grid.cqv";
+    const std::string path = dir + "/" + name;
     std::ofstream out(path);
     const int nv = (n + 1) * (n + 1);
     out << nv << ' ' << n * n << " 0\n";
@@ -110,17 +145,74 @@ void BM_GenerateEdgesLinear(benchmark::State& state)
     state.counters["edges"] = m.nEdges;
 }
 
+// Runs first of the GL benchmarks, so that "before" holds no lists yet.
+void BM_ListMemoryAndRebuilds(benchmark::State& state)
+{
+    if (!NeedContext(state)) return;
+    CMesh& m = LoadedMesh();
+    for (auto _ : state) {
+        state.counters["rss_before_MB"] = ResidentMegabytes();
+        state.counters["compile_s"] = TimedBuild(m);
+        state.counters["rss_compiled_MB"] = ResidentMegabytes();
+        double first = 0, last = 0;
+        for (int k = 1; k <= kRebuilds; ++k) {
+            last = TimedBuild(m);
+            if (k == 1) {
+                first = last;
+                state.counters["rss_1_rebuild_MB"] = ResidentMegabytes();
+            }
+        }
+        state.counters["rss_10_rebuilds_MB"] = ResidentMegabytes();
+        state.counters["rebuild_first_s"] = first;
+        state.counters["rebuild_last_s"] = last;
+        state.counters["last_over_first"] = last / first;
+    }
+    state.counters["held_MB"] = state.counters["rss_10_rebuilds_MB"] - state.counters["rss_before_MB"];
+}
+
 void BM_BuildDisplayLists(benchmark::State& state)
 {
-    if (!haveContext) {
-        state.SkipWithError("no X display: no GL context");
-        return;
-    }
+    if (!NeedContext(state)) return;
     CMesh& m = LoadedMesh();
     for (auto _ : state) {
         BuildDesignDisplayLists(m);
         glFinish();
     }
+}
+
+// One frame of the design viewer's default view: axes, faces, edge tubes and
+// vertex spheres, in the viewer's window size, projection and light.
+void BM_Redisplay(benchmark::State& state)
+{
+    if (!NeedContext(state)) return;
+    BuildDesignDisplayLists(LoadedMesh());
+    SetViewerGLState();
+    double box[6];
+    ViewBox(kWindowWidth, kWindowHeight, box);
+    SetOrthoView(kWindowWidth, kWindowHeight, box);
+    for (auto _ : state) {
+        BeginViewRotation(rotX, rotZ);
+        for (GLuint list : {kDesignListAxes, kDesignListFaces, kDesignListEdges, kDesignListVertices})
+            glCallList(list);
+        glPopMatrix();
+        glutSwapBuffers();
+        glFinish();
+    }
+}
+
+// A 4-vertex design file loaded through the design menu's path while the
+// store is full; the full store is refilled outside the timing.
+void BM_LoadSmallAfterFullStore(benchmark::State& state)
+{
+    if (!NeedContext(state)) return;
+    CSilentConsole quiet;
+    for (auto _ : state) {
+        state.PauseTiming();
+        const bool full = ReadMeshText(gridFile, theMesh);
+        state.ResumeTiming();
+        if (!full || !LoadDesignFile(smallFile)) state.SkipWithError("design file not loaded");
+    }
+    state.counters["vertices"] = theMesh.nVertices;
 }
 
 } // namespace
@@ -132,25 +224,30 @@ BENCHMARK(BM_GenerateEdgesHashed)->Arg(32)->Arg(64)->Arg(128)->Arg(kGrid)->Unit(
 BENCHMARK(BM_GenerateEdgesLinear)->Arg(32)->Arg(64)->Arg(128)->Unit(benchmark::kMillisecond);
 // The full grid with the linear search runs once: it takes seconds.
 BENCHMARK(BM_GenerateEdgesLinear)->Arg(kGrid)->Iterations(1)->Unit(benchmark::kMillisecond);
+BENCHMARK(BM_ListMemoryAndRebuilds)->Iterations(1)->Unit(benchmark::kMillisecond);
 BENCHMARK(BM_BuildDisplayLists)->Unit(benchmark::kMillisecond);
+BENCHMARK(BM_Redisplay)->Unit(benchmark::kMillisecond);
+BENCHMARK(BM_LoadSmallAfterFullStore)->Unit(benchmark::kMillisecond);
 
 int main(int argc, char** argv)
 {
-    gridFile = WriteGridFile(kGrid);
-    if (gridFile.empty()) {
-        std::cerr << "cannot write the grid file" << std::endl;
+    char dir[] = "/tmp/bench-design-XXXXXX";
+    if (!mkdtemp(dir)) {
+        std::cerr << "cannot make a directory for the design files" << std::endl;
         return 1;
     }
+    gridFile = WriteGridFile(dir, "grid.cqv", kGrid);
+    smallFile = WriteGridFile(dir, "small.cqv", 1);
     const char* display = std::getenv("DISPLAY");
     if (display && *display) {
-        OpenViewerWindow("bench_design_load", 64, 64);
-        glutHideWindow();
+        OpenViewerWindow("bench_design_load", kWindowWidth, kWindowHeight);
         haveContext = true;
     }
     benchmark::Initialize(&argc, argv);
     benchmark::RunSpecifiedBenchmarks();
     benchmark::Shutdown();
     std::remove(gridFile.c_str());
-    rmdir(gridFile.substr(0, gridFile.rfind('/')).c_str());
+    std::remove(smallFile.c_str());
+    rmdir(dir);
     return 0;
 }

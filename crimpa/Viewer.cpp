@@ -39,13 +39,9 @@ void ReshapeFunc(int w, int h)
 {
     windowWidth = w;
     windowHeight = h;
-    glViewport(0, 0, w, h);
-    glMatrixMode(GL_PROJECTION);
-    glLoadIdentity();
     double box[6];
     ViewBox(w, h, box);
-    glOrtho(box[0], box[1], box[2], box[3], box[4], box[5]);
-    glMatrixMode(GL_MODELVIEW);
+    SetOrthoView(w, h, box);
 }
 
 void MouseFunc(int button, int state, int x, int y)
@@ -75,9 +71,13 @@ void KeyboardFunc(unsigned char key, int, int)
 void IdleFunc()
 {
     if (glutGetWindow() != windowId) glutSetWindow(windowId);
+    // Only a frame that shows something new: with a large design a frame takes
+    // longer than the drag events between two, and a drag would wait for an
+    // unchanged frame already under way.
+    const bool changing = autoSpin || animate;
     if (autoSpin) rotZ = static_cast<float>(rotZ + 0.15);
     AdvanceAnimation();
-    glutPostRedisplay();
+    if (changing) glutPostRedisplay();
 }
 
 void MenuFunc(int value)

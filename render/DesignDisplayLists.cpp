@@ -33,6 +33,8 @@ void DrawNormalLines(const CDesignMeshStore& mesh)
 
 void BuildDesignDisplayLists(const CDesignMeshStore& mesh)
 {
+    const CSharedShapeBuild shared({kDesignListSpecialEdges, kDesignListFaces, kDesignListEdges, kDesignListNormals,
+                                    kDesignListVertices, kDesignListAxes});
     CompileList(kDesignListFaces, [&] { DrawFaces(mesh); });
     CompileList(kDesignListEdges,
                 [&] { DrawEdgeTubes(mesh, mesh.edges, mesh.nEdges, kEdgeRadius, kDesignTube, false); });

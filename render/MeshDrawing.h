@@ -12,13 +12,15 @@
 
 namespace meshdrawing {
 
-// Compiles one display list, replacing any earlier list of that number.
+// Compiles one display list, replacing any earlier list of that number, and
+// then the shared shapes that it calls for the first time.
 template <class Body>
 void CompileList(int list, Body body)
 {
     glNewList(list, GL_COMPILE);
     body();
     glEndList();
+    CompileNewSharedShapes();
 }
 
 inline void EmitVertex(const CVector3d& p) { glVertex3dv(p.Data()); }

@@ -78,6 +78,8 @@ void DrawTwistMarker(const CPolyMeshStore& mesh, int faceA, int faceB, int verte
 void BuildPolyDisplayLists(const CPolyMeshStore& mesh, int markFaceA, int markFaceB, int markVertexA,
                            int markVertexB)
 {
+    const CSharedShapeBuild shared({kPolyListSpecialEdges, kPolyListFaces, kPolyListEdges, kPolyListNormals,
+                                    kPolyListVertices, kPolyListAxes, kPolyListSplitFaces, kPolyListMarker});
     CompileList(kPolyListFaces, [&] { DrawFaces(mesh); });
     // Hidden edges get no tube; special edges are drawn whatever their type.
     CompileList(kPolyListEdges,

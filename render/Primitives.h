@@ -1,11 +1,31 @@
 #pragma once
-// Tubes, arrows, axes and spheres from GLU quadrics, drawn in the current
-// modelview frame while a display list is compiled. Each primitive wraps its
-// own transformation in a push and pop and owns its quadric for the call.
-// Degenerate input (equal end points, zero vectors, anything not finite)
-// draws nothing.
+// Tubes, arrows, axes and spheres as GLU quadrics draw them, in the current
+// modelview frame while a display list is compiled. Each tube, arrow and
+// sphere wraps its own material and transformation in a push and pop and then
+// calls a shared list that holds its geometry: one list per distinct size,
+// compiled once and kept while any list built since calls it. Degenerate
+// input (equal end points, zero vectors, anything not finite) draws nothing.
+#include <initializer_list>
+
 #include "geometry/CVector3d.h"
 #include "render/MaterialRules.h"
+
+// One build of a viewer's display lists. Keeps the viewer's fixed list
+// numbers out of the shared lists' numbering, and on destruction frees the
+// shared lists that no list of this build calls, so their number stays
+// bounded by what the current mesh needs.
+class CSharedShapeBuild {
+public:
+    explicit CSharedShapeBuild(std::initializer_list<int> fixedLists);
+    ~CSharedShapeBuild();
+    CSharedShapeBuild(const CSharedShapeBuild&) = delete;
+    CSharedShapeBuild& operator=(const CSharedShapeBuild&) = delete;
+};
+
+// Compiles the shared lists that the list just closed called for the first
+// time; a list cannot be compiled inside another, and the calls only need the
+// numbers until they are replayed.
+void CompileNewSharedShapes();
 
 // Open tube from a to b of radius style.radiusFactor * r, coloured by the
 // style's rule for `type`.

@@ -25,6 +25,15 @@ void RegisterViewerCallbacks(const CViewerCallbacks& c)
     glutReshapeFunc(c.reshape);
 }
 
+void SetOrthoView(int width, int height, const double box[6])
+{
+    glViewport(0, 0, width, height);
+    glMatrixMode(GL_PROJECTION);
+    glLoadIdentity();
+    glOrtho(box[0], box[1], box[2], box[3], box[4], box[5]);
+    glMatrixMode(GL_MODELVIEW);
+}
+
 void BeginViewRotation(float rotX, float rotZ)
 {
     glClear(GL_COLOR_BUFFER_BIT | GL_DEPTH_BUFFER_BIT);

@@ -19,6 +19,10 @@ struct CViewerCallbacks {
 };
 void RegisterViewerCallbacks(const CViewerCallbacks& callbacks);
 
+// Viewport over the whole window and the orthographic box (left, right,
+// bottom, top, near, far) as the projection; leaves the model-view mode on.
+void SetOrthoView(int width, int height, const double box[6]);
+
 // Clears the window, pushes the model-view matrix and turns the model by rotX
 // about x, 0 about y, then rotZ about z (degrees). The caller replays its
 // lists, pops the matrix and swaps the buffers.

@@ -114,6 +114,39 @@ SQUARE = ("4 1 0\n1 -1.5 -1.5 0 0\n2 1.5 -1.5 0 0\n3 1.5 1.5 0 0\n4 -1.5 1.5 0 0
           "1 4 1 2 3 4 3\n")
 
 
+
+def grid_design(n):
+    """An n by n quad grid over the view, its vertices hidden: blue faces on the left half, green on the right."""
+    step = 3.0 / n
+    lines = ["%d %d 0" % ((n + 1) ** 2, n * n)]
+    for j in range(n + 1):
+        for i in range(n + 1):
+            lines.append("%d %g %g 0 99" % (j * (n + 1) + i + 1, -1.5 + i * step, -1.5 + j * step))
+    for j in range(n):
+        for i in range(n):
+            v = j * (n + 1) + i + 1
+            side = 2 if i < n // 2 else 3
+            lines.append("%d 4 %d %d %d %d %d" % (j * n + i + 1, v, v + 1, v + n + 2, v + n + 1, side))
+    return "\n".join(lines) + "\n"
+
+
+def read_wide_short_mesh(path):
+    """Vertices [(x, y, z, type)] and quadrilaterals [(vertex numbers 0-based, type)] of a wemo.txt whose
+    numbers have five digits: the header and the face lines are fixed columns that then run together."""
+    lines = harness.read_text(path).splitlines()
+    n_v, n_f = int(lines[0][0:5]), int(lines[0][5:10])
+    vertices = []
+    for line in lines[1:1 + n_v]:
+        _, x, y, z, t = line.split()
+        vertices.append((float(x), float(y), float(z), int(t)))
+    faces = []
+    for line in lines[1 + n_v:1 + n_v + n_f]:
+        n = int(line[5:9])
+        verts = [int(line[9 + 5 * k:14 + 5 * k]) - 1 for k in range(n)]
+        faces.append((verts, int(line[9 + 5 * n:14 + 5 * n])))
+    return vertices, faces
+
+
 class CrimpaNfmars(unittest.TestCase):
     def setUp(self):
         self.x = harness.XServer().__enter__()
@@ -200,6 +233,39 @@ class CrimpaNfmars(unittest.TestCase):
         self.prog.key("I")
         self.prog.wait_for_output("rho = -26\n")
         self.assertEqual(len(self.write_meshes()[0]), 36)
+
+    def test_large_grid_from_the_menu_answers_the_next_key(self):
+        n = 100
+        with open(self.path("fold1b.cqv"), "w") as f:
+            f.write(grid_design(n))
+        x, y, w, h = self.prog.geometry()
+        out = self.choose_design(5)
+        self.assertIn("read %d points ... done\n" % ((n + 1) ** 2), out)
+        self.assertIn("read %d faces ... done\n" % (n * n), out)
+        self.assertIn(" generated %d edges\n" % (2 * n * (n + 1)), out)
+        start = len(self.prog.output())
+        self.prog.key("w")
+        self.prog.wait_for_output("write %d vertices ... " % ((n + 1) ** 2), start=start)
+        vertices, faces = read_wide_short_mesh(self.path("wemo.txt"))
+        self.assertEqual((len(vertices), len(faces)), ((n + 1) ** 2, n * n))
+        self.assertEqual(vertices[0][:3], (-1.5, -1.5, 0))
+        self.assertEqual(vertices[n + 2][:3], (-1.47, -1.47, 0))
+        self.assertEqual(vertices[-1][:3], (1.5, 1.5, 0))
+        self.assertEqual(faces[0], ([0, 1, n + 2, n + 1], 2))
+        self.assertEqual(faces[-1][1], 3)
+        # The grid fills the middle of the window: blue on one side, green on the other.
+        blue = lambda r, g, b: b > r + 60 and b > g + 60
+        green = lambda r, g, b: g > r + 60 and g > b + 60
+        box = (x, y, x + w, y + h)
+        deadline = time.time() + 60
+        while True:
+            shot = self.x.screenshot(self.path("grid.ppm"))
+            shown = shot.count(blue, box) > w * h // 20 and shot.count(green, box) > w * h // 20
+            if shown or time.time() > deadline:
+                break
+            time.sleep(0.2)
+        self.assertTrue(shown, "blue %d, green %d of %d pixels"
+                        % (shot.count(blue, box), shot.count(green, box), w * h))
 
     def test_missing_and_malformed_files_leave_the_mesh(self):
         with open(self.path("tovin00.cqv"), "w") as f:
