@@ -130,23 +130,6 @@ def grid_design(n):
     return "\n".join(lines) + "\n"
 
 
-def read_wide_short_mesh(path):
-    """Vertices [(x, y, z, type)] and quadrilaterals [(vertex numbers 0-based, type)] of a wemo.txt whose
-    numbers have five digits: the header and the face lines are fixed columns that then run together."""
-    lines = harness.read_text(path).splitlines()
-    n_v, n_f = int(lines[0][0:5]), int(lines[0][5:10])
-    vertices = []
-    for line in lines[1:1 + n_v]:
-        _, x, y, z, t = line.split()
-        vertices.append((float(x), float(y), float(z), int(t)))
-    faces = []
-    for line in lines[1 + n_v:1 + n_v + n_f]:
-        n = int(line[5:9])
-        verts = [int(line[9 + 5 * k:14 + 5 * k]) - 1 for k in range(n)]
-        faces.append((verts, int(line[9 + 5 * n:14 + 5 * n])))
-    return vertices, faces
-
-
 class CrimpaNfmars(unittest.TestCase):
     def setUp(self):
         self.x = harness.XServer().__enter__()
@@ -246,7 +229,7 @@ class CrimpaNfmars(unittest.TestCase):
         start = len(self.prog.output())
         self.prog.key("w")
         self.prog.wait_for_output("write %d vertices ... " % ((n + 1) ** 2), start=start)
-        vertices, faces = read_wide_short_mesh(self.path("wemo.txt"))
+        vertices, faces = read_short_mesh(self.path("wemo.txt"))
         self.assertEqual((len(vertices), len(faces)), ((n + 1) ** 2, n * n))
         self.assertEqual(vertices[0][:3], (-1.5, -1.5, 0))
         self.assertEqual(vertices[n + 2][:3], (-1.47, -1.47, 0))
