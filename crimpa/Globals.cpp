@@ -14,8 +14,10 @@ int designMode = 0;
 bool builtInDesignShown = false;
 
 int windowWidth = 900, windowHeight = 700, windowId = 0;
-float zoom = 2.5f, rotX = -70.0f, rotZ = -160.0f;
+float zoom = kStartZoom, rotX = -70.0f, rotZ = -160.0f;
 int lastMouseX = 0, lastMouseY = 0;
+int zoomSteps = 0;
+CDragButton dragButton;
 bool showSpecialEdges = false, showFaces = true, showFacesByEdges = true, showNormals = false,
      showCoordinateSystem = true, showVertices = true;
 bool autoSpin = false, animate = false;

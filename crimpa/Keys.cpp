@@ -37,13 +37,9 @@ void HandleKey(unsigned char key, int modifiers)
     case 'n': showNormals = !showNormals; return;
     case 'c': showCoordinateSystem = !showCoordinateSystem; return;
     case 'a': autoSpin = !autoSpin; return;
-    // Both zoom steps pass through double, so + then - restores zoom up to float precision.
     case '+':
-        zoom = static_cast<float>(static_cast<double>(zoom) / 1.1);
-        ReshapeAfterZoom();
-        return;
     case '-':
-        zoom = static_cast<float>(static_cast<double>(zoom) * 1.1);
+        zoom = ZoomKey(key, zoomSteps, kStartZoom, FarthestVertex(theMesh));
         ReshapeAfterZoom();
         return;
     case 'w':
@@ -74,6 +70,19 @@ void DragView(int x, int y)
 {
     float stepX, stepZ;
     DragTurn(x, y, lastMouseX, lastMouseY, rotX, rotZ, stepX, stepZ);
+}
+
+void MouseButton(int button, int state, int x, int y)
+{
+    if (dragButton.Event(button, state)) {
+        lastMouseX = x;
+        lastMouseY = y;
+    }
+}
+
+void PointerMotion(int x, int y)
+{
+    if (dragButton.LeftHeld()) DragView(x, y);
 }
 
 void ViewBox(int width, int height, double box[6])

@@ -12,6 +12,8 @@
 #include "render/ViewerWindow.h"
 #include "render/ViewRules.h"
 
+static_assert(CDragButton::kLeft == GLUT_LEFT_BUTTON && CDragButton::kDown == GLUT_DOWN, "button codes");
+
 namespace {
 
 void CompileDisplayLists()
@@ -46,15 +48,12 @@ void ReshapeFunc(int w, int h)
 
 void MouseFunc(int button, int state, int x, int y)
 {
-    if (button == GLUT_LEFT_BUTTON && state == GLUT_DOWN) {
-        lastMouseX = x;
-        lastMouseY = y;
-    }
+    MouseButton(button, state, x, y);
 }
 
 void MotionFunc(int x, int y)
 {
-    DragView(x, y);
+    PointerMotion(x, y);
     glutPostRedisplay();
 }
 

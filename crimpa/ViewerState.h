@@ -1,10 +1,15 @@
 #pragma once
 // View and display state of the design viewer, shared by the callbacks, the
 // keys and the design units. Plain globals of the one GLUT thread.
+#include "render/ViewRules.h"
 
 extern int windowWidth, windowHeight, windowId;
 extern float zoom, rotX, rotZ;
 extern int lastMouseX, lastMouseY;
+// Zoom key presses from the start zoom (negative: in) and the left-button
+// state of a drag (render/ViewRules.h).
+extern int zoomSteps;
+extern CDragButton dragButton;
 extern bool showSpecialEdges, showFaces, showFacesByEdges, showNormals, showCoordinateSystem, showVertices;
 extern bool autoSpin, animate;
 extern int frameCounter;

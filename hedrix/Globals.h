@@ -2,6 +2,7 @@
 // The polyhedron viewer's globals. theMesh is built before theViewState.
 #include "hedrix/HedrixMesh.h"
 #include "hedrix/ViewState.h"
+#include "render/ViewRules.h"
 
 extern CMesh theMesh;
 extern CViewState theViewState;
@@ -11,4 +12,8 @@ extern float rotX, rotZ, zoom;
 extern float targetRotX, rotXStep, targetRotZ, rotZStep;
 extern int lastMouseX, lastMouseY;
 extern float dRotX, dRotZ;
+// Zoom key presses from the start zoom (negative: in) and the left-button
+// state of a drag (render/ViewRules.h).
+extern int zoomSteps;
+extern CDragButton dragButton;
 extern int windowId;

@@ -36,6 +36,10 @@ public:
 
     // Face twist (Twist.cpp).
     void PrepareTwist(bool mark);
+    // A twist angle carried over from another object, brought back to this
+    // object's limit if it lies beyond (sign and step kept): past the limit
+    // the twist has no real solution and the loop would stop at once.
+    void FitTwistAngleToObject();
     void ComputeTwistVectors(int faceA, int vertexA, int faceB, int vertexB);
     void SetTwistData(CVector3d a, CVector3d b, CVector3d c, double edgeLength);
     double SolveTwistScale();

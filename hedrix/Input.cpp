@@ -87,8 +87,8 @@ void HandleKey(unsigned char key, int modifiers)
     case 'G': TurnViewTo(0, alt ? 180 : 0); break;
     case 'j': TurnViewTo(-54.7356, -135); break;
     case 'J': TurnViewTo(-45, -135); break;
-    case '+': zoom = static_cast<float>(zoom / 1.1); break;
-    case '-': zoom = static_cast<float>(zoom * 1.1); break;
+    case '+':
+    case '-': zoom = ZoomKey(key, zoomSteps, kStartZoom, FarthestVertex(theMesh)); break;
     case '1': vs.ShowMarkerOnly(); break;
     case '4': vs.SetMode(CViewState::kFold); break;
     case '5':
@@ -159,6 +159,16 @@ void IdleStep()
 void DragView(int x, int y)
 {
     DragTurn(x, y, lastMouseX, lastMouseY, rotX, rotZ, dRotX, dRotZ);
+}
+
+void MouseButton(int button, int state, int x, int y, std::ostream& out)
+{
+    if (dragButton.Event(button, state)) PressLeftButton(x, y, out);
+}
+
+void PointerMotion(int x, int y)
+{
+    if (dragButton.LeftHeld()) DragView(x, y);
 }
 
 void NextSolid()

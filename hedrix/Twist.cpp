@@ -28,6 +28,17 @@ double PolygonStep(int n)
     }
 }
 
+// The face the twist construction starts from: the lowest-numbered type-3
+// face that is a polygon, or -1.
+int FirstTwistFace(const CMesh& mesh)
+{
+    for (int i = 0; i < mesh.nFaces; ++i)
+        if (mesh.faces[i].type == kTwistFaceType && mesh.faces[i].nVerts >= 3) return i;
+    return -1;
+}
+
+double TwistLimitOfFace(const CPolyFace& face) { return degToRad(180.0 / face.nVerts); }
+
 // Whether the stored frames were taken from the object now in the mesh.
 bool TwistFitsMesh(const CMesh& mesh) { return mesh.twistPrepared && mesh.twistObjectType == mesh.objectType; }
 
@@ -35,9 +46,7 @@ bool TwistFitsMesh(const CMesh& mesh) { return mesh.twistPrepared && mesh.twistO
 
 void CMesh::PrepareTwist(bool mark)
 {
-    int faceA = -1;
-    for (int i = 0; i < nFaces && faceA < 0; ++i)
-        if (faces[i].type == kTwistFaceType && faces[i].nVerts >= 3) faceA = i;
+    const int faceA = FirstTwistFace(*this);
     if (faceA < 0) return;
 
     const int vertexA = faces[faceA].verts[0];
@@ -72,7 +81,7 @@ void CMesh::PrepareTwist(bool mark)
         faces[faceA].SetType(kMarkType);
         faces[faceB].SetType(kMarkType);
     }
-    twistLimit = degToRad(180.0 / faces[faceA].nVerts);
+    twistLimit = TwistLimitOfFace(faces[faceA]);
     ComputeTwistVectors(faceA, vertexA, faceB, vertexB);
 
     for (int i = 0; i < nFaces; ++i) {
@@ -85,6 +94,14 @@ void CMesh::PrepareTwist(bool mark)
     twistPrepared = true;
     twistObjectType = objectType;
     twistScale = 1;
+}
+
+void CMesh::FitTwistAngleToObject()
+{
+    const int faceA = FirstTwistFace(*this);
+    if (faceA < 0) return;
+    const double limit = TwistLimitOfFace(faces[faceA]);
+    if (std::fabs(twistAngle) > limit) twistAngle = std::copysign(limit, twistAngle);
 }
 
 void CMesh::ComputeTwistVectors(int faceA, int vertexA, int faceB, int vertexB)

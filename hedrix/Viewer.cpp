@@ -11,6 +11,8 @@
 #include "render/ViewerGLState.h"
 #include "render/ViewerWindow.h"
 
+static_assert(CDragButton::kLeft == GLUT_LEFT_BUTTON && CDragButton::kDown == GLUT_DOWN, "button codes");
+
 void CompileMeshDisplayLists()
 {
     BuildPolyDisplayLists(theMesh, theMesh.markFaceA, theMesh.markFaceB, theMesh.markVertexA, theMesh.markVertexB);
@@ -109,12 +111,12 @@ void SpecialFunc(int key, int, int)
 
 void MouseFunc(int button, int state, int x, int y)
 {
-    if (button == GLUT_LEFT_BUTTON && state == GLUT_DOWN) PressLeftButton(x, y, std::cout);
+    MouseButton(button, state, x, y, std::cout);
 }
 
 void MotionFunc(int x, int y)
 {
-    DragView(x, y);
+    PointerMotion(x, y);
     glutPostRedisplay();
 }
 

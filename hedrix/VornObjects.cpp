@@ -125,6 +125,7 @@ void CMesh::SelectVornObject(int type, bool startSequence)
     // arrow keys go on stepping from the object actually shown.
     if (IsVornType(type)) {
         currentSolid = type + 900;
+        FitTwistAngleToObject();
         // The marker list must not name records of the previous object.
         markFaceA = markFaceB = markVertexA = markVertexB = 0;
     }

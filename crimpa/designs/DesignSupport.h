@@ -99,6 +99,16 @@ inline void PrintAngleAndRebuild(const char* label, double radians)
     RebuildDesignView();
 }
 
+// After new design parameters: MakeDesign has placed the points, but the face
+// centres and normals (and the normal lines drawn from them) still belong to
+// the table's faces until they are computed again.
+inline void RefreshAfterParameters()
+{
+    theMesh.ComputeFaceCentres();
+    theMesh.ComputeFaceNormals();
+    theMesh.BuildDisplayLists();
+}
+
 // Keys M, D, d, O and o of a design that refolds nothing after a print: the
 // rebuild alone, or the print of an angle the design lacks (0) and the
 // rebuild. False for any other key.

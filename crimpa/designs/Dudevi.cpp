@@ -58,6 +58,7 @@ void SetParameters(double W, double L, double H, double T)
     wallHeight = H;
     creaseOffset = T;
     MakeDesign();
+    RefreshAfterParameters();
 }
 
 }  // namespace
@@ -121,6 +122,9 @@ void FoldStep(double newRho)
         return;
     }
     P(4) = p4;
+    // The arcsine only knows end walls leaning inwards; a P4 solved on the
+    // outer side of the front wall's plane shows the supplementary angle.
+    if (P(4).y() + boxCentre.y() < 0) phi = kPi - phi;
     PlaceSideWalls(std::cos(rho), std::sin(rho));
     MirrorCreaseEnds();
 }

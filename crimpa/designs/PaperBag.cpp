@@ -81,6 +81,7 @@ void SetParameters(double W, double L, double H, double t)
     bagHeight = H;
     flapHeight = t;
     MakeDesign();
+    RefreshAfterParameters();
 }
 
 // One degree of rho (clamped to [1e-5, PI/2]); a refused fold keeps the old angle.

@@ -72,6 +72,7 @@ void CountReshape(int w, int h)
 TEST(CommonKeys, ZoomStepsThroughDoubleAndReshapes)
 {
     zoom = 2.5f;
+    zoomSteps = 0;
     reshapes = 0;
     HandleKey('+', 0);
     EXPECT_EQ(zoom, static_cast<float>(2.5 / 1.1));
@@ -86,6 +87,38 @@ TEST(CommonKeys, ZoomStepsThroughDoubleAndReshapes)
     EXPECT_EQ(lastHeight, 480);
     EXPECT_NEAR(zoom, 2.5f, 1e-6);
     zoom = 2.5f;
+    zoomSteps = 0;
+}
+
+// Held far past either end, the zoom stops at a finite value where the whole
+// design fits the depth range, and comes back exactly; inside the range each
+// press gives the value that stepping the float gives.
+TEST(CommonKeys, ZoomHeldPastTheRangeStopsAndComesBack)
+{
+    testing::internal::CaptureStdout();
+    InitDesign();
+    testing::internal::GetCapturedStdout();
+    zoom = 2.5f;
+    zoomSteps = 0;
+    float expected = 2.5f;
+    for (int n = 1; n <= 10; ++n) {
+        expected = static_cast<float>(expected / 1.1);
+        HandleKey('+', 0);
+        ASSERT_EQ(expected, zoom) << n;
+    }
+    for (int i = 0; i < 2000; ++i) HandleKey('-', 0);
+    EXPECT_EQ(kMaxZoomOutSteps, zoomSteps);
+    EXPECT_TRUE(std::isfinite(zoom));
+    for (int i = 0; i < 2000; ++i) HandleKey('+', 0);
+    EXPECT_TRUE(std::isfinite(zoom));
+    EXPECT_GT(zoom, 0.5f);
+    double box[6];
+    ViewBox(900, 700, box);
+    EXPECT_GE(box[5], FarthestVertex(theMesh) + kZoomDepthMargin);
+    const int in = -zoomSteps;
+    for (int i = 0; i < in; ++i) HandleKey('-', 0);
+    EXPECT_EQ(2.5f, zoom);
+    zoomSteps = 0;
 }
 
 class InTempDir : public ::testing::Test {
@@ -196,6 +229,38 @@ TEST(ViewInput, DragTurnsHalfADegreePerPixelAndWrapsOnlyAbove180)
         EXPECT_FLOAT_EQ(rotZ, d.wantZ);
         EXPECT_EQ(lastMouseX, 100 + d.dx);
     }
+    rotX = -70;
+    rotZ = -160;
+}
+
+// Only a drag with the left button held turns the view (button codes: left 0,
+// middle 1, right 2; press 0, release 1).
+TEST(ViewInput, OnlyTheLeftButtonDragsTheView)
+{
+    struct Event {
+        int button, state;
+    };
+    struct {
+        std::vector<Event> events;
+        bool turns;
+    } const cases[] = {
+        {{{0, 0}}, true},
+        {{{0, 0}, {0, 1}, {1, 0}}, false},
+        {{{1, 0}}, false},
+        {{{0, 0}, {0, 1}}, false},
+        {{{1, 0}, {0, 0}, {1, 1}}, true},
+    };
+    for (const auto& c : cases) {
+        dragButton = CDragButton();
+        rotX = -70;
+        rotZ = -160;
+        lastMouseX = lastMouseY = 0;
+        for (const Event& e : c.events) MouseButton(e.button, e.state, 100, 100);
+        PointerMotion(120, 110);
+        EXPECT_FLOAT_EQ(rotX, c.turns ? -65.0f : -70.0f);
+        EXPECT_FLOAT_EQ(rotZ, c.turns ? -150.0f : -160.0f);
+    }
+    dragButton = CDragButton();
     rotX = -70;
     rotZ = -160;
 }

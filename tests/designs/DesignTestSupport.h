@@ -89,6 +89,25 @@ inline std::vector<CVector3d> MeshPositions()
     return out;
 }
 
+// Largest difference between the stored face centres and normals, from which
+// the normal lines are drawn, and those of the vertices as now placed.
+inline double StaleFaceGeometry()
+{
+    std::vector<CVector3d> centres, normals;
+    for (int f = 0; f < theMesh.nFaces; ++f) {
+        centres.push_back(theMesh.faces[f].Centre());
+        normals.push_back(theMesh.faces[f].Normal());
+    }
+    theMesh.ComputeFaceCentres();
+    theMesh.ComputeFaceNormals();
+    double worst = 0;
+    for (int f = 0; f < theMesh.nFaces; ++f) {
+        worst = std::fmax(worst, length(theMesh.faces[f].Centre() - centres[f]));
+        worst = std::fmax(worst, length(theMesh.faces[f].Normal() - normals[f]));
+    }
+    return worst;
+}
+
 inline double Degrees(double radians) { return radians * 180 / kPi; }
 
 }  // namespace designtest

@@ -201,3 +201,38 @@ TEST_F(DudeviTest, KeysLeaveALoadedMeshAlone)
     Press('1');
     EXPECT_TRUE(builtInDesignShown);
 }
+
+TEST_F(DudeviTest, ParameterKeysLeaveTheNormalsAtThePlacedFaces)
+{
+    for (const CParameters& set : kParameterKeys) {
+        Press(set.key);
+        EXPECT_LT(StaleFaceGeometry(), 1e-12) << set.key;
+    }
+}
+
+// End walls leaning outwards, then side-wall steps: every end-wall key moves
+// the wall by one degree from the angle the placed points show.
+TEST_F(DudeviTest, EndWallKeysStepOneDegreeFromTheShapeOnScreen)
+{
+    const std::vector<CFacePair> first = FacePairs();
+    // Angle of the front trapezoid about its bottom edge, from the mesh.
+    auto wallAngle = [] {
+        const CVector3d d = theMesh.VertexPosition(4) - theMesh.VertexPosition(0);
+        return Degrees(std::atan2(d.z(), d.y()));
+    };
+    const std::string out = PressTimes('P', 30);
+    EXPECT_EQ(out.substr(out.size() - 10), "phi = 120\n");
+    PressTimes('r', 3);
+    EXPECT_GT(wallAngle(), 120);
+    EXPECT_NEAR(Degrees(dudevi::phi), wallAngle(), 1e-9);
+    for (unsigned char key : {'p', 'p', 'p', 'P', 'P', 'P', 'P', 'P', 'p', 'r', 'p', 'R', 'P', 'R', 'p'}) {
+        const double before = wallAngle();
+        Press(key);
+        if (key == 'p' || key == 'P') {
+            EXPECT_NEAR(wallAngle() - before, key == 'P' ? 1 : -1, 1e-9) << key;
+        }
+        EXPECT_NEAR(Degrees(dudevi::phi), wallAngle(), 1e-9) << key;
+        ASSERT_LT(LargestLengthChange(first), 1e-9) << key;
+        ExpectCreasesKept();
+    }
+}

@@ -216,3 +216,11 @@ TEST_F(PaperBagTest, KeyIStandsTheBagUpAgain)
     ExpectPointNear(Corner(14), 0, 0.5, a + t, 1e-9, "V14");
     for (int v = 0; v < 20; ++v) ExpectSamePoint(theMesh.VertexPosition(v), V(v), 0, "placed");
 }
+
+TEST_F(PaperBagTest, ParameterKeysLeaveTheNormalsAtThePlacedFaces)
+{
+    for (unsigned char key : {'1', '2', '3'}) {
+        Press(key);
+        EXPECT_LT(StaleFaceGeometry(), 1e-12) << key;
+    }
+}

@@ -263,19 +263,43 @@ class Program:
         """Sends one key per character (letters, digits)."""
         self.key(*[_key_name(c) for c in text], settle=settle)
 
+    def key_repeat(self, key, count):
+        """Sends one key `count` times in one go, as a held key would, with the pointer inside."""
+        self.focus()
+        x, y, w, h = self.geometry()
+        self.pointer_to(w // 2, h // 2)
+        self.x.run("xdotool", "key", "--clearmodifiers", "--repeat", str(count), "--delay", "1", key)
+
     def click(self, wx, wy, button=1):
         self.focus()
         self.pointer_to(wx, wy)
         self.x.run("xdotool", "click", str(button))
 
-    def drag(self, wx0, wy0, wx1, wy1, steps=10):
+    def drag(self, wx0, wy0, wx1, wy1, steps=10, button=1):
         self.focus()
         self.pointer_to(wx0, wy0)
-        self.x.run("xdotool", "mousedown", "1")
+        self.x.run("xdotool", "mousedown", str(button))
         for i in range(1, steps + 1):
             self.pointer_to(wx0 + (wx1 - wx0) * i // steps, wy0 + (wy1 - wy0) * i // steps)
             time.sleep(0.02)
-        self.x.run("xdotool", "mouseup", "1")
+        self.x.run("xdotool", "mouseup", str(button))
+
+    def wait_still(self, timeout=60):
+        """Waits until two screenshots of the window half a second apart are the same;
+        returns the window's pixel rows."""
+        x, y, w, h = self.geometry()
+        with tempfile.TemporaryDirectory() as d:
+            path = os.path.join(d, "still.ppm")
+            last = None
+            deadline = time.time() + timeout
+            while time.time() < deadline:
+                img = self.x.screenshot(path)
+                rows = [img.data[3 * (r * img.width + x):3 * (r * img.width + x + w)] for r in range(y, y + h)]
+                if rows == last:
+                    return rows
+                last = rows
+                time.sleep(0.5)
+        raise AssertionError("the view kept moving")
 
     # --- menus ---------------------------------------------------------
     def menus(self):

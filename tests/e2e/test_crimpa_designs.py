@@ -10,7 +10,7 @@ import unittest
 
 import harness
 from test_crimpa_nfmars import add, norm, read_source_rows, scale, sub, trilaterate
-from test_hedrix import read_short_mesh
+from test_hedrix import assert_middle_drag_leaves_the_view, assert_zoom_comes_back, read_short_mesh
 
 PI = 3.14159265358979
 DEG = PI / 180
@@ -180,6 +180,12 @@ class CrimpaDudevi(DesignBuild, unittest.TestCase):
         self.assertEqual(self.press("alt+r"), "rho = 89\n")
         self.assertEqual(self.press("R", "R"), "rho = 89.9994\nrho = 89.9994\n")
         self.assertEqual(self.press("o", "9"), "omega = 0\n")
+
+    def test_middle_button_drag_leaves_the_view(self):
+        assert_middle_drag_leaves_the_view(self, self.prog)
+
+    def test_zoom_held_past_either_end_comes_back(self):
+        assert_zoom_comes_back(self, self.prog)
 
     def test_tall_walls_refuse_below_23_degrees(self):
         self.press("2")

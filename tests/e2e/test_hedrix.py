@@ -96,6 +96,47 @@ def isolated_edge(vertices, edges, rot_x, rot_z):
     raise AssertionError("no isolated edge")
 
 
+ZOOM_OUT_STEPS = 40  # how far `-` goes from the start zoom in both viewers
+
+
+def non_white(rows):
+    """Number of pixels of a window's rows that are not white."""
+    n = 0
+    for row in rows:
+        for i in range(0, len(row), 3):
+            if row[i] < 245 or row[i + 1] < 245 or row[i + 2] < 245:
+                n += 1
+    return n
+
+
+def assert_zoom_comes_back(test, prog):
+    """`-` and `+` held far past either end: the object stays drawn, and the
+    steps back to the start give the start picture again."""
+    start = prog.wait_still()
+    prog.key_repeat("minus", 1000)
+    far = prog.wait_still()
+    test.assertGreater(non_white(far), 20)
+    test.assertLess(non_white(far), non_white(start) // 10)
+    prog.key_repeat("plus", ZOOM_OUT_STEPS)
+    test.assertEqual(start, prog.wait_still())
+    prog.key_repeat("plus", 1000)
+    near = prog.wait_still()
+    test.assertGreater(non_white(near), 2 * non_white(start))
+    prog.key_repeat("minus", 1000)
+    prog.key_repeat("plus", ZOOM_OUT_STEPS)
+    test.assertEqual(start, prog.wait_still())
+
+
+def assert_middle_drag_leaves_the_view(test, prog):
+    """After a left drag, a middle-button drag elsewhere leaves the picture as it was."""
+    prog.drag(100, 100, 140, 120)
+    before = prog.wait_still()
+    prog.drag(600, 500, 200, 150, button=2)
+    test.assertEqual(before, prog.wait_still())
+    prog.drag(300, 300, 340, 300)
+    test.assertNotEqual(before, prog.wait_still())
+
+
 def dist(a, b):
     return math.sqrt(sum((a[k] - b[k]) ** 2 for k in range(3)))
 
@@ -194,19 +235,33 @@ class HedrixTest(unittest.TestCase):
         vertices, _ = read_short_mesh(self.write_files(prog))
         self.assertEqual(12, len(vertices))
 
-    def test_pick_prints_an_edge_of_the_mesh(self):
+    def test_pick_names_the_edge_under_the_pointer_and_nothing_on_the_background(self):
         prog = self.start()
-        _, _, w, h = prog.geometry()
-        start = len(prog.output())
-        prog.click(w // 2, h // 2)
-        out = prog.wait_for_output("picked edge", start=start)
-        m = PICK_LINE.search(out, start)
-        self.assertIsNotNone(m, out[start:])
-        edge, v1, v2 = (int(g) for g in m.groups())
-        self.write_files(prog)
+        vertices, _ = read_short_mesh(self.write_files(prog))
         counts, edges = read_full_edges(os.path.join(prog.workdir, "wp.txt"))
         self.assertEqual(120, counts[2])
-        self.assertEqual((v1, v2), edges[edge - 1])
+        # window corners: white background, hundreds of pixels from every edge
+        for px, py in ((20, 20), (880, 680), (20, 680)):
+            start = len(prog.output())
+            prog.click(px, py)
+            out = prog.wait_for_output("picked", start=start)
+            self.assertEqual("no edge picked\n", out[start:], (px, py))
+        # on an edge's image and a couple of pixels beside it
+        edge, (px, py) = isolated_edge(vertices, edges, -70, -160)
+        for dx, dy in ((0, 0), (2, 0), (0, -2)):
+            start = len(prog.output())
+            prog.click(px + dx, py + dy)
+            out = prog.wait_for_output("picked", start=start)
+            m = PICK_LINE.search(out, start)
+            self.assertIsNotNone(m, out[start:])
+            self.assertEqual(edge, int(m.group(1)))
+            self.assertEqual(edges[edge - 1], (int(m.group(2)), int(m.group(3))))
+
+    def test_middle_button_drag_leaves_the_view(self):
+        assert_middle_drag_leaves_the_view(self, self.start())
+
+    def test_zoom_held_past_either_end_comes_back(self):
+        assert_zoom_comes_back(self, self.start())
 
     def test_pick_follows_the_turned_view(self):
         prog = self.start()
@@ -227,20 +282,7 @@ class HedrixTest(unittest.TestCase):
             self.assertEqual(edges[edge - 1], (int(m.group(2)), int(m.group(3))))
 
     def wait_still(self, prog, timeout=60):
-        """Waits until two screenshots of the window half a second apart are the same."""
-        x, y, w, h = prog.geometry()
-        with tempfile.TemporaryDirectory() as d:
-            path = os.path.join(d, "still.ppm")
-            last = None
-            deadline = time.time() + timeout
-            while time.time() < deadline:
-                img = self.xserver.screenshot(path)
-                rows = [img.data[3 * (r * img.width + x):3 * (r * img.width + x + w)] for r in range(y, y + h)]
-                if rows == last:
-                    return
-                last = rows
-                time.sleep(0.5)
-        self.fail("the view kept moving")
+        return prog.wait_still(timeout)
 
     def test_view_keys_turn_to_their_views(self):
         # G: straight from above; Alt+g and Ctrl+G (code 7) read the real modifiers

@@ -7,6 +7,7 @@
 #include <fstream>
 #include <sstream>
 #include <string>
+#include <vector>
 
 #include "hedrix/Globals.h"
 #include "hedrix/Input.h"
@@ -20,6 +21,8 @@ protected:
         rotX = -70.0f;
         rotZ = -160.0f;
         zoom = 2.5f;
+        zoomSteps = 0;
+        dragButton = CDragButton();
         targetRotX = rotXStep = targetRotZ = rotZStep = 0;
         lastMouseX = lastMouseY = 0;
         windowWidth = 900;
@@ -248,6 +251,100 @@ TEST_F(InputTest, DragTurnsHalfADegreePerPixel)
         EXPECT_FLOAT_EQ(c.toZ, rotZ);
         EXPECT_EQ(c.x1, lastMouseX);
         EXPECT_EQ(c.y1, lastMouseY);
+    }
+}
+
+// Button codes as the windowing library sends them.
+constexpr int kLeft = 0, kMiddle = 1, kRight = 2, kDown = 0, kUp = 1;
+
+struct CButtonEvent {
+    int button, state;
+};
+
+// Only a drag with the left button held turns the view; the drag starts where
+// that button went down, whatever other buttons did before.
+TEST_F(InputTest, OnlyTheLeftButtonDragsTheView)
+{
+    struct {
+        const char* name;
+        std::vector<CButtonEvent> events;
+        bool turns;
+    } const cases[] = {
+        {"left held", {{kLeft, kDown}}, true},
+        {"middle after a left drag", {{kLeft, kDown}, {kLeft, kUp}, {kMiddle, kDown}}, false},
+        {"middle alone", {{kMiddle, kDown}}, false},
+        {"right alone", {{kRight, kDown}}, false},
+        {"left released", {{kLeft, kDown}, {kLeft, kUp}}, false},
+        {"left held, middle released", {{kMiddle, kDown}, {kLeft, kDown}, {kMiddle, kUp}}, true},
+        {"wheel while left held", {{kLeft, kDown}, {3, kDown}, {3, kUp}}, true},
+    };
+    for (const auto& c : cases) {
+        SetUp();
+        std::ostringstream out;
+        for (const CButtonEvent& e : c.events) MouseButton(e.button, e.state, 300, 200, out);
+        PointerMotion(340, 220);
+        EXPECT_FLOAT_EQ(c.turns ? -60.0f : -70.0f, rotX) << c.name;
+        EXPECT_FLOAT_EQ(c.turns ? -140.0f : -160.0f, rotZ) << c.name;
+    }
+}
+
+// The pick prints only on a left press, which also starts the drag there.
+TEST_F(InputTest, LeftPressStartsTheDragAndPicks)
+{
+    std::ostringstream out;
+    MouseButton(kMiddle, kDown, 10, 10, out);
+    MouseButton(kLeft, kUp, 10, 10, out);
+    EXPECT_EQ("", out.str());
+    MouseButton(kLeft, kDown, 123, 45, out);
+    EXPECT_NE("", out.str());
+    EXPECT_EQ(123, lastMouseX);
+    EXPECT_EQ(45, lastMouseY);
+}
+
+// Presses of + (or -) inside the range give the very values that stepping
+// the float gives, and + then - (or - then +) restores the zoom exactly.
+TEST_F(InputTest, ZoomStepsAreTodaysValuesAndExactInverses)
+{
+    theMesh.SelectVornObject(4, false);
+    for (unsigned char key : {'+', '-'}) {
+        SetUp();
+        float expected = 2.5f;
+        for (int n = 1; n <= 15; ++n) {
+            expected = static_cast<float>(key == '+' ? expected / 1.1 : expected * 1.1);
+            HandleKey(key, 0);
+            ASSERT_EQ(expected, zoom) << key << n;
+            const float here = zoom;
+            HandleKey(key == '+' ? '-' : '+', 0);
+            HandleKey(key, 0);
+            ASSERT_EQ(here, zoom) << key << n;
+        }
+    }
+}
+
+// Held far past either end, the zoom stops at a finite value where the object
+// is drawn whole, and coming back the same number of steps restores it.
+TEST_F(InputTest, ZoomHeldPastTheRangeStopsAndComesBack)
+{
+    struct {
+        int type;
+        int stepsIn;
+    } const objects[] = {{1, 20}, {2, 19}, {3, 19}, {4, 20}, {5, 21}};
+    for (const auto& o : objects) {
+        SetUp();
+        theMesh.SelectVornObject(o.type, true);
+        const double radius = FarthestVertex(theMesh);
+        for (int i = 0; i < 2000; ++i) HandleKey('-', 0);
+        EXPECT_EQ(kMaxZoomOutSteps, zoomSteps);
+        EXPECT_TRUE(std::isfinite(zoom));
+        EXPECT_LT(zoom, 200.0f);
+        for (int i = 0; i < 2000; ++i) HandleKey('+', 0);
+        EXPECT_EQ(-o.stepsIn, zoomSteps) << o.type;
+        // Near and far hold the object with room to spare; one step more would not.
+        const COrthoBounds b = ComputeOrthoBounds(900, 700, zoom);
+        EXPECT_GE(b.farPlane, radius + kZoomDepthMargin) << o.type;
+        EXPECT_LT(5.0 * (ZoomAtStep(2.5f, zoomSteps - 1) * 0.70710677f), radius + kZoomDepthMargin) << o.type;
+        for (int i = 0; i < o.stepsIn; ++i) HandleKey('-', 0);
+        EXPECT_EQ(2.5f, zoom) << o.type;
     }
 }
 

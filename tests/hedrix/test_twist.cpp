@@ -516,6 +516,56 @@ TEST_P(TwistObjectTest, RepeatedMarkingStopsWhenNoPairIsLeft)
     EXPECT_EQ(theMesh.markFaceB >= 0, true);
 }
 
+// Object 1 twisted out to its limit (60 degrees), then an object with a
+// smaller limit: the carried angle comes back to that limit with its sign,
+// the step keeps its direction, and key 7 runs the loop on the new object.
+TEST(TwistCarriedOver, AngleBeyondTheNewLimitComesBackToIt)
+{
+    struct {
+        int type;
+        double limitDegrees, edgeLength;
+        double sign;
+    } const cases[] = {{2, 45, 0.911269837220, 1}, {4, 36, 0.557953156227, 1}, {2, 45, 0.911269837220, -1},
+                       {5, 60, 0.507446082437, 1}};
+    for (const auto& c : cases) {
+        theViewState.mode = 0;
+        theMesh.SelectVornObject(1, true);
+        for (int k = 0; k < 4; ++k) theMesh.AdvanceSequence();
+        ASSERT_EQ(theViewState.GetMode(), 99);
+        for (int run = 0; run < (c.sign > 0 ? 2 : 6); ++run) {
+            if (run > 0) theViewState.SetMode(99);
+            for (int k = 0; k < 5000 && theViewState.GetMode() == 99; ++k) TwistIdlePass(theMesh);
+        }
+        const double carried = theMesh.twistAngle, step = theMesh.twistStep;
+        ASSERT_NEAR(carried, c.sign * degToRad(60), 0.003) << c.type;
+
+        theMesh.SelectVornObject(c.type, true);
+        const double limit = degToRad(c.limitDegrees);
+        EXPECT_EQ(theMesh.twistAngle, std::fabs(carried) > limit ? c.sign * limit : carried) << c.type;
+        EXPECT_EQ(theMesh.twistStep, step) << c.type;
+
+        std::vector<int> squares;
+        for (int i = 0; i < theMesh.nFaces; ++i)
+            if (theMesh.faces[i].type == 1) squares.push_back(i);
+        theViewState.SetMode(99);
+        int passes = 0;
+        for (; passes < 100 && theViewState.GetMode() == 99; ++passes) {
+            TwistIdlePass(theMesh);
+            for (int f : squares) {
+                const CPolyFace& s = theMesh.faces[f];
+                for (int j = 0; j < 4; ++j)
+                    ASSERT_NEAR(length(theMesh.VertexPosition(s.verts[(j + 1) % 4]) -
+                                       theMesh.VertexPosition(s.verts[j])),
+                                c.edgeLength, 1e-9)
+                        << c.type << " pass " << passes;
+            }
+        }
+        EXPECT_EQ(passes, 100) << c.type;
+        EXPECT_LT(std::fabs(theMesh.twistAngle), limit) << c.type;
+    }
+    theViewState.mode = 0;
+}
+
 INSTANTIATE_TEST_SUITE_P(Objects, TwistObjectTest, ::testing::ValuesIn(kObjects),
                          [](const ::testing::TestParamInfo<ObjectCase>& info) {
                              return "object" + std::to_string(info.param.type);

@@ -3,6 +3,7 @@
 
 #include <gtest/gtest.h>
 
+#include "hedrix/Input.h"
 #include "hedrix/Pick.h"
 #include "hedrix/ViewState.h"
 
@@ -251,16 +252,45 @@ INSTANTIATE_TEST_SUITE_P(TurnedViews, PickRayTest,
                                            ViewAngles{30.0f, 20.0f}, ViewAngles{-110.0f, 75.0f},
                                            ViewAngles{160.0f, -33.0f}));
 
-TEST(PickEdgeAtPixel, NothingBeforeTheWindowHasASize)
+// One edge from (-1, y, 0) to (1, y, 0).
+void SetOneEdge(CMesh& mesh, double y)
 {
-    CMesh mesh(4, 4, 1);
-    mesh.vertices[0].Set(-1, 0, 0, 0);
-    mesh.vertices[1].Set(1, 0, 0, 0);
+    mesh.vertices[0].Set(-1, y, 0, 0);
+    mesh.vertices[1].Set(1, y, 0, 0);
     mesh.nVertices = 2;
     mesh.edges[0].Set(0, 1, 2, -1, -1);
     mesh.nEdges = 1;
+}
+
+TEST(PickEdgeAtPixel, NothingBeforeTheWindowHasASize)
+{
+    CMesh mesh(4, 4, 1);
+    SetOneEdge(mesh, 0);
     CViewState view;
     EXPECT_EQ(PickEdgeAtPixel(mesh, view, 0.0f, 0.0f, 0, 0), -1);
+}
+
+// An edge along x seen from above at the start zoom and at 2.59 times the
+// size (10 presses of +): a click names it only within the pick radius of
+// its image, counted in pixels whatever the zoom.
+TEST(PickEdgeAtPixel, OnlyWithinThePickRadiusOfThePointer)
+{
+    CMesh mesh(4, 4, 1);
+    SetOneEdge(mesh, 0.01);
+    for (const float zoom : {2.5f, ZoomAtStep(2.5f, -10)}) {
+        const COrthoBounds b = ComputeOrthoBounds(900, 700, zoom);
+        CViewState view;
+        view.SetProjection(b.width, b.height, b.left, b.right, b.bottom, b.top);
+        const double unitsPerPixel = (b.top - b.bottom) / 700;
+        // Window row of the edge's image, between pixel rows.
+        const double row = 700 - (0.01 - b.bottom) / unitsPerPixel;
+        for (int py = 0; py <= 700; py += 1) {
+            const double pixels = std::fabs(py - row);
+            if (std::fabs(pixels - kPickRadiusPixels) < 0.01) continue;
+            const int expected = pixels < kPickRadiusPixels ? 0 : -1;
+            ASSERT_EQ(PickEdgeAtPixel(mesh, view, 0.0f, 0.0f, 450, py), expected) << zoom << " row " << py;
+        }
+    }
 }
 
 } // namespace
