@@ -129,6 +129,10 @@ protected:
         std::snprintf(dir, sizeof dir, "/tmp/crimpa-keys-XXXXXX");
         ASSERT_NE(mkdtemp(dir), nullptr);
         ASSERT_EQ(chdir(dir), 0);
+        // Every test here starts from the built-in design, whatever ran before it.
+        testing::internal::CaptureStdout();
+        InitDesign();
+        testing::internal::GetCapturedStdout();
     }
     void TearDown() override
     {

@@ -4,6 +4,7 @@
 #include <gtest/gtest.h>
 
 #include <cmath>
+#include <initializer_list>
 #include <string>
 #include <vector>
 
@@ -106,6 +107,16 @@ inline double StaleFaceGeometry()
         worst = std::fmax(worst, length(theMesh.faces[f].Normal() - normals[f]));
     }
     return worst;
+}
+
+// Keys that belong to other builds: none is taken and no vertex moves.
+inline void ExpectOtherBuildsKeysIgnored(std::initializer_list<unsigned char> keys)
+{
+    const std::vector<CVector3d> before = MeshPositions();
+    for (unsigned char key : keys) EXPECT_FALSE(DesignKey(key, 0)) << key;
+    const std::vector<CVector3d> after = MeshPositions();
+    ASSERT_EQ(after.size(), before.size());
+    for (size_t v = 0; v < after.size(); ++v) ExpectSamePoint(after[v], before[v], 0, "vertex " + std::to_string(v));
 }
 
 inline double Degrees(double radians) { return radians * 180 / kPi; }

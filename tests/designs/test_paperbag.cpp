@@ -199,7 +199,13 @@ TEST_F(PaperBagTest, FoldWithoutIntersectionKeepsAngleAndPoints)
 
 TEST_F(PaperBagTest, OtherBuildsKeysChangeNothing)
 {
-    for (unsigned char key : {'4', 'P', 'p'}) EXPECT_FALSE(DesignKey(key, 0)) << key;
+    Press('r');
+    const double rho = paperbag::rho, omega = paperbag::omega;
+    const std::vector<CVector3d> points(paperbag::designPoints, paperbag::designPoints + paperbag::kPoints);
+    ExpectOtherBuildsKeysIgnored({'4', 'P', 'p'});
+    EXPECT_EQ(paperbag::rho, rho);
+    EXPECT_EQ(paperbag::omega, omega);
+    for (int k = 0; k < paperbag::kPoints; ++k) ExpectSamePoint(V(k), points[k], 0, "design point");
 }
 
 TEST_F(PaperBagTest, KeyIStandsTheBagUpAgain)

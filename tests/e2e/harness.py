@@ -7,6 +7,7 @@ pixels of a screenshot. Standard library only.
 """
 
 import os
+import re
 import shutil
 import signal
 import subprocess
@@ -121,6 +122,9 @@ class Image:
             raise RuntimeError("not an 8-bit binary PPM")
         return Image(int(tokens[1]), int(tokens[2]), raw[pos + 1:])
 
+    def __eq__(self, other):
+        return (self.width, self.height, self.data) == (other.width, other.height, other.data)
+
     def pixel(self, x, y):
         i = 3 * (y * self.width + x)
         return tuple(self.data[i:i + 3])
@@ -198,18 +202,34 @@ class Program:
             time.sleep(0.05)
         raise AssertionError("text %r not printed; output was:\n%s" % (text, self.output()[-3000:]))
 
-    def wait_quiet(self, quiet=0.5, timeout=30):
-        """Waits until the output stops growing for `quiet` seconds."""
+    def wait_for_count(self, text, count, timeout=20):
+        """Waits until text has been printed `count` times; returns the output."""
         deadline = time.time() + timeout
-        last, since = len(self.output()), time.time()
         while time.time() < deadline:
+            out = self.output()
+            if out.count(text) >= count:
+                return out
+            if self.proc.poll() is not None:
+                break
             time.sleep(0.05)
-            n = len(self.output())
-            if n != last:
-                last, since = n, time.time()
-            elif time.time() - since >= quiet:
-                return self.output()
-        return self.output()
+        raise AssertionError("text %r not printed %d times; output was:\n%s" % (text, count, self.output()[-3000:]))
+
+    def sync(self, key, reply, timeout=20):
+        """Sends `key`, whose handling prints a line matching the regular expression `reply`, and waits
+        for that line. Events reach the program in order, so every key sent before has been handled
+        (and has printed all it prints) by then. Returns the match; its start ends the earlier output."""
+        start = len(self.output())
+        self.key(key)
+        pattern = re.compile(reply)
+        deadline = time.time() + timeout
+        while time.time() < deadline:
+            m = pattern.search(self.output(), start)
+            if m:
+                return m
+            if self.proc.poll() is not None:
+                break
+            time.sleep(0.05)
+        raise AssertionError("key %r: no reply %r; output was:\n%s" % (key, reply, self.output()[-3000:]))
 
     def wait_exit(self, timeout=10):
         return self.proc.wait(timeout)
@@ -250,18 +270,34 @@ class Program:
         """Moves the pointer to a point given relative to the window."""
         self.x.run("xdotool", "mousemove", "--window", self.window, str(wx), str(wy))
 
-    def key(self, *keys, settle=0.2):
-        """Sends key names (xdotool syntax: 'R', 'Right', 'alt+r', 'plus', 'Escape') with the pointer inside."""
+    def key(self, *keys):
+        """Sends key names (xdotool syntax: 'R', 'Right', 'alt+r', 'plus', 'Escape') with the pointer
+        inside. Returns once they are sent; wait for what they do (a console line, a file, a still
+        picture), not for a time."""
         self.focus()
         x, y, w, h = self.geometry()
         self.pointer_to(w // 2, h // 2)
         for k in keys:
             self.x.run("xdotool", "key", "--clearmodifiers", k)
-            time.sleep(settle)
 
-    def type_keys(self, text, settle=0.2):
+    def keys_together(self, *keys):
+        """Sends keys while the program is stopped, so that it finds them all queued when it goes on
+        and handles them in one pass, before any idle frame, however fast or slow the machine."""
+        self.focus()
+        x, y, w, h = self.geometry()
+        self.pointer_to(w // 2, h // 2)
+        self.proc.send_signal(signal.SIGSTOP)
+        try:
+            for k in keys:
+                self.x.run("xdotool", "key", "--clearmodifiers", k)
+            # A round trip: the server has handled the keys and queued their events for the program.
+            self.x.run("xdpyinfo", "-queryExtensions")
+        finally:
+            self.proc.send_signal(signal.SIGCONT)
+
+    def type_keys(self, text):
         """Sends one key per character (letters, digits)."""
-        self.key(*[_key_name(c) for c in text], settle=settle)
+        self.key(*[_key_name(c) for c in text])
 
     def key_repeat(self, key, count):
         """Sends one key `count` times in one go, as a held key would, with the pointer inside."""
@@ -281,25 +317,24 @@ class Program:
         self.x.run("xdotool", "mousedown", str(button))
         for i in range(1, steps + 1):
             self.pointer_to(wx0 + (wx1 - wx0) * i // steps, wy0 + (wy1 - wy0) * i // steps)
-            time.sleep(0.02)
         self.x.run("xdotool", "mouseup", str(button))
 
-    def wait_still(self, timeout=60):
-        """Waits until two screenshots of the window half a second apart are the same;
-        returns the window's pixel rows."""
+    def wait_still(self, timeout=60, interval=0.5):
+        """Waits until two screenshots of the window `interval` seconds apart are the same and
+        returns the last (the whole screen). Call it after a console reply of the program, so that
+        the window has been drawn at least once since the input it is to show."""
         x, y, w, h = self.geometry()
-        with tempfile.TemporaryDirectory() as d:
-            path = os.path.join(d, "still.ppm")
-            last = None
-            deadline = time.time() + timeout
-            while time.time() < deadline:
-                img = self.x.screenshot(path)
-                rows = [img.data[3 * (r * img.width + x):3 * (r * img.width + x + w)] for r in range(y, y + h)]
-                if rows == last:
-                    return rows
-                last = rows
-                time.sleep(0.5)
-        raise AssertionError("the view kept moving")
+        path = os.path.join(self.workdir, ".still.ppm")
+        last = None
+        deadline = time.time() + timeout
+        while time.time() < deadline:
+            img = self.x.screenshot(path)
+            rows = [img.data[3 * (r * img.width + x):3 * (r * img.width + x + w)] for r in range(y, y + h)]
+            if rows == last:
+                return img
+            last = rows
+            time.sleep(interval)
+        raise AssertionError("the window kept changing")
 
     # --- menus ---------------------------------------------------------
     def menus(self):
@@ -336,22 +371,31 @@ class Program:
             time.sleep(0.05)
         raise AssertionError("no menu opened")
 
+    def wait_menus_closed(self, timeout=5):
+        """Waits until the program has taken the click and closed its menus (or has ended)."""
+        deadline = time.time() + timeout
+        while time.time() < deadline:
+            if not self.alive() or not self.menus():
+                return
+            time.sleep(0.05)
+        raise AssertionError("the menu stayed open")
+
     def menu_entry_point(self, menu, index):
         """Screen point in the middle of entry `index` (0-based) of a menu window."""
         _, mx, my, mw, _ = menu
         return mx + mw // 2, my + index * MENU_ENTRY_HEIGHT + MENU_ENTRY_HEIGHT // 2
 
-    def choose_menu(self, path, settle=0.3):
+    def choose_menu(self, path):
         """Opens the main menu and chooses entries along path (0-based): [2] is the third entry,
-        [6, 4] the fifth entry of the submenu that the seventh entry opens."""
+        [6, 4] the fifth entry of the submenu that the seventh entry opens. The program sees the
+        pointer move before the click, so the click lands on the entry moved to."""
         menu = self.open_menu()
         for depth, index in enumerate(path):
             sx, sy = self.menu_entry_point(menu, index)
             self.x.run("xdotool", "mousemove", str(sx), str(sy))
-            time.sleep(settle)
             if depth == len(path) - 1:
                 self.x.run("xdotool", "click", "1")
-                time.sleep(settle)
+                self.wait_menus_closed()
                 return
             deadline = time.time() + 5
             while True:

@@ -2,7 +2,6 @@
 import math
 import os
 import re
-import time
 import unittest
 
 import harness
@@ -14,6 +13,8 @@ PI = 3.14159265358979
 # Main menu: six toggles, the design submenu, "Quit".
 DESIGNS, QUIT = 6, 7
 FILE_MESSAGE = "Datei kann nicht geoeffnet werden!"
+# What key w prints once wemo.txt and crInc.txt are written.
+WRITE_REPLY = r"write \d+ vertices \.\.\. write \d+ vertices \.\.\. "
 
 
 # --- an independent computation of the fold ----------------------------------
@@ -110,6 +111,18 @@ def read_source_rows(path):
     return [[float(t) for t in row.split(",")] for row in rows]
 
 
+def sync(prog):
+    """Key w: once both files are written, every earlier key and menu choice has been handled.
+    Returns the match of the reply."""
+    return prog.sync("w", WRITE_REPLY)
+
+
+def printed_since(prog, start):
+    """All the program printed from output position `start` up to the reply of a sync."""
+    end = sync(prog).start()
+    return prog.output()[start:end]
+
+
 SQUARE = ("4 1 0\n1 -1.5 -1.5 0 0\n2 1.5 -1.5 0 0\n3 1.5 1.5 0 0\n4 -1.5 1.5 0 0\n"
           "1 4 1 2 3 4 3\n")
 
@@ -137,23 +150,26 @@ class CrimpaNfmars(unittest.TestCase):
         self.prog = harness.Program(self.x, harness.program_path("PROGRAM_CRIMPA_NFMARS"), TITLE)
         self.prog.start()
         self.addCleanup(self.prog.__exit__, None, None, None)
-        self.prog.wait_quiet()
+        self.prog.wait_for_count(EDGE_LINE, 3)
 
     def path(self, name):
         return os.path.join(self.prog.workdir, name)
 
+    def sync(self):
+        return sync(self.prog)
+
+    def printed_since(self, start):
+        return printed_since(self.prog, start)
+
     def write_meshes(self):
-        start = len(self.prog.output())
-        self.prog.key("w")
-        self.prog.wait_for_output("vertices ... write ", start=start)
-        self.prog.wait_quiet()
+        self.sync()
         return read_short_mesh(self.path("wemo.txt"))
 
     def choose_design(self, entry):
+        """Chooses a design file from the menu; returns all the choice printed."""
         start = len(self.prog.output())
         self.prog.choose_menu([DESIGNS, entry])
-        self.prog.wait_quiet()
-        return self.prog.output()[start:]
+        return self.printed_since(start)
 
     def test_title_and_three_edge_lines_at_start(self):
         self.assertEqual(self.prog.output().count(EDGE_LINE), 3, self.prog.output())
@@ -168,8 +184,7 @@ class CrimpaNfmars(unittest.TestCase):
         for n in norms:
             self.assertGreaterEqual(float(n), 0.0)
         # The refold after the print solves again from the new positions.
-        self.prog.wait_quiet()
-        self.assertTrue(self.prog.output()[start:].endswith("\n"))
+        self.assertTrue(self.printed_since(start).endswith("\n"))
 
     def test_w_writes_the_folded_design(self):
         self.prog.key("R", "R", "r", "r", "r")
@@ -192,13 +207,13 @@ class CrimpaNfmars(unittest.TestCase):
         with open(self.path("fold1a.cqv"), "w") as f:
             f.write(SQUARE)
         x, y, w, h = self.prog.geometry()
-        before = self.x.screenshot(self.path("before.ppm"))
+        self.sync()
+        before = self.prog.wait_still()
         out = self.choose_design(4)
         self.assertIn("read 4 points ... done\n", out)
         self.assertIn("read 1 faces ... done\n", out)
         self.assertIn(" generated 4 edges\n", out)
-        time.sleep(0.5)
-        after = self.x.screenshot(self.path("after.ppm"))
+        after = self.prog.wait_still()
         # The square is green; the red and blue faces of the design are gone, but for the axes.
         red_or_blue = lambda r, g, b: (r > g + 60 and r > b + 60) or (b > r + 60 and b > g + 60)
         green = lambda r, g, b: g > r + 60 and g > b + 60
@@ -327,7 +342,7 @@ class CrimpaNfmars(unittest.TestCase):
         self.assertEqual(len(read_source_rows(self.path("crInc.txt"))), 36)
 
     def test_escape_ends_with_code_0(self):
-        self.prog.key("Escape", settle=0)
+        self.prog.key("Escape")
         self.assertEqual(self.prog.wait_exit(), 0)
 
     def test_quit_ends_with_code_0(self):

@@ -4,7 +4,6 @@ import os
 import re
 import shutil
 import tempfile
-import time
 import unittest
 
 import harness
@@ -155,8 +154,12 @@ class HedrixTest(unittest.TestCase):
         prog = harness.Program(self.xserver, self.path, TITLE, workdir=workdir)
         prog.__enter__()
         self.addCleanup(prog.__exit__, None, None, None)
-        time.sleep(0.5)
         return prog
+
+    def still(self, prog):
+        """The screen once every key sent so far has been handled and the window has stopped changing."""
+        prog.sync("w", WRITE_DONE)
+        return prog.wait_still()
 
     def write_files(self, prog):
         start = len(prog.output())
@@ -168,34 +171,30 @@ class HedrixTest(unittest.TestCase):
         prog = self.start()
         x, y, w, h = prog.geometry()
         self.assertEqual((900, 700), (w, h))
-        with tempfile.TemporaryDirectory() as d:
-            def shot(name):
-                time.sleep(0.5)  # let the idle loop redraw after the last key
-                return self.xserver.screenshot(os.path.join(d, name))
-            box = (x, y, x + w, y + h)
-            white = lambda r, g, b: r > 245 and g > 245 and b > 245
-            green = lambda r, g, b: g > r + 40 and g > b + 40
-            blue = lambda r, g, b: b > r + 40 and b > g + 40
-            yellow = lambda r, g, b: r > 150 and g > 150 and b < 90
+        box = (x, y, x + w, y + h)
+        white = lambda r, g, b: r > 245 and g > 245 and b > 245
+        green = lambda r, g, b: g > r + 40 and g > b + 40
+        blue = lambda r, g, b: b > r + 40 and b > g + 40
+        yellow = lambda r, g, b: r > 150 and g > 150 and b < 90
 
-            full = shot("full.ppm")
-            self.assertEqual((255, 255, 255), full.pixel(x + 5, y + 5))
-            self.assertGreater(full.count(white, box), w * h // 3)
-            # pentagons and their tubes green, triangles and theirs blue
-            self.assertGreater(full.count(green, box), 5000)
-            self.assertGreater(full.count(blue, box), 5000)
+        full = self.still(prog)
+        self.assertEqual((255, 255, 255), full.pixel(x + 5, y + 5))
+        self.assertGreater(full.count(white, box), w * h // 3)
+        # pentagons and their tubes green, triangles and theirs blue
+        self.assertGreater(full.count(green, box), 5000)
+        self.assertGreater(full.count(blue, box), 5000)
 
-            prog.key("f", "c")
-            tubes = shot("tubes.ppm")
-            n_green, n_blue = tubes.count(green, box), tubes.count(blue, box)
-            self.assertGreater(n_green, 200)
-            self.assertGreater(n_blue, 200)
-            self.assertLess(n_green, full.count(green, box) // 2)
-            self.assertGreater(tubes.count(yellow, box), 200)  # vertex spheres
+        prog.key("f", "c")
+        tubes = self.still(prog)
+        n_green, n_blue = tubes.count(green, box), tubes.count(blue, box)
+        self.assertGreater(n_green, 200)
+        self.assertGreater(n_blue, 200)
+        self.assertLess(n_green, full.count(green, box) // 2)
+        self.assertGreater(tubes.count(yellow, box), 200)  # vertex spheres
 
-            prog.key("e", "v")
-            empty = shot("empty.ppm")
-            self.assertEqual(w * h, empty.count(white, box))
+        prog.key("e", "v")
+        empty = self.still(prog)
+        self.assertEqual(w * h, empty.count(white, box))
 
     def test_object_keys_write_their_archimedean_solids(self):
         prog = self.start()
@@ -270,8 +269,8 @@ class HedrixTest(unittest.TestCase):
         # start-up view, then a drag of 40 px right and 20 px down: 20 degrees about z, 10 about x
         for rot_x, rot_z in ((-70, -160), (-60, -140)):
             if rot_z != -160:
+                # the click below reaches the program after the drag's last move
                 prog.drag(100, 100, 140, 120)
-                time.sleep(0.3)
             edge, (px, py) = isolated_edge(vertices, edges, rot_x, rot_z)
             start = len(prog.output())
             prog.click(px, py)
@@ -292,8 +291,7 @@ class HedrixTest(unittest.TestCase):
                 vertices, _ = read_short_mesh(self.write_files(prog))
                 _, edges = read_full_edges(os.path.join(prog.workdir, "wp.txt"))
                 prog.key(key)
-                time.sleep(0.5)
-                self.wait_still(prog)
+                self.still(prog)
                 # the turn ends exactly on its target: the pick finds the edge under the pointer
                 edge, (px, py) = isolated_edge(vertices, edges, rot_x, rot_z)
                 start = len(prog.output())
@@ -308,18 +306,14 @@ class HedrixTest(unittest.TestCase):
         box = (x, y, x + w, y + h)
         orange = lambda r, g, b: r > 150 and 0.25 * r < g < 0.75 * r and b < 80
         white = lambda r, g, b: r > 245 and g > 245 and b > 245
-        with tempfile.TemporaryDirectory() as d:
-            def shot(name):
-                time.sleep(0.5)
-                return self.xserver.screenshot(os.path.join(d, name))
-            # stage 50 to 60; then only the split squares are left on
-            prog.key("Right", "f", "e", "v", "c")
-            self.assertEqual(w * h, shot("none.ppm").count(white, box))
-            prog.key("F")
-            split = shot("split.ppm")
-            self.assertGreater(split.count(orange, box), 50000)
-            # nothing green or blue: the pentagons and triangles stay off
-            self.assertEqual(0, split.count(lambda r, g, b: g > r + 40 or b > r + 40, box))
+        # stage 50 to 60; then only the split squares are left on
+        prog.key("Right", "f", "e", "v", "c")
+        self.assertEqual(w * h, self.still(prog).count(white, box))
+        prog.key("F")
+        split = self.still(prog)
+        self.assertGreater(split.count(orange, box), 50000)
+        # nothing green or blue: the pentagons and triangles stay off
+        self.assertEqual(0, split.count(lambda r, g, b: g > r + 40 or b > r + 40, box))
 
     def test_right_arrow_runs_the_twist_and_the_squares_keep_their_edges(self):
         prog = self.start()
@@ -333,8 +327,7 @@ class HedrixTest(unittest.TestCase):
         for run, diagonal in enumerate((edge, 0.0)):
             if run:
                 prog.key("Right")
-            time.sleep(0.5)
-            self.wait_still(prog)
+            self.still(prog)
             vertices, faces = read_short_mesh(self.write_files(prog))
             squares = [verts for verts, _ in faces if len(verts) == 4]
             self.assertEqual(30, len(squares))

@@ -35,11 +35,6 @@ void operator delete[](void* p) noexcept { std::free(p); }
 void operator delete[](void* p, std::size_t) noexcept { std::free(p); }
 #pragma GCC diagnostic pop
 
-// The design viewer's globals, small enough for tests.
-CMesh theMesh(40, 80, 40);
-int designMode = 6;
-bool builtInDesignShown = true;
-
 namespace {
 
 const char* const kOpenFailure = "Datei kann nicht geoeffnet werden!\n";
@@ -242,7 +237,7 @@ TEST_F(DesignFiles, TwelveEdgesAtAVertexFit)
 struct BadDesign {
     const char* label;
     std::string text;
-    const char* problem;
+    std::string problem;
     bool readerTakesIt = false; // only edge generation shows the fault
 };
 
@@ -253,6 +248,8 @@ void PrintTo(const BadDesign& b, std::ostream* os) { *os << b.label; }
 std::vector<BadDesign> BadDesigns()
 {
     const std::string b = kBase;
+    const std::string vertexCount = std::to_string(DesignMeshConfig::kVertexCapacity + 1);
+    const std::string edgeCount = std::to_string(DesignMeshConfig::kEdgeCapacity + 1);
     auto with = [&b](const std::string& from, const std::string& to) {
         std::string t = b;
         t.replace(t.find(from), from.size(), to);
@@ -260,8 +257,8 @@ std::vector<BadDesign> BadDesigns()
     };
     return {
         {"Truncated", b.substr(0, b.find("3 0 1 0 0") + 5), "ends early, in vertex 3"},
-        {"VerticesAboveCapacity", with("3 1 1", "41 1 1"), "count of vertices 41"},
-        {"SpecialEdgesAboveCapacity", with("3 1 1", "3 1 81"), "count of special edges 81"},
+        {"VerticesAboveCapacity", with("3 1 1", vertexCount + " 1 1"), "count of vertices " + vertexCount},
+        {"SpecialEdgesAboveCapacity", with("3 1 1", "3 1 " + edgeCount), "count of special edges " + edgeCount},
         {"FaceOfTwo", with("1 3 1 2 3 1", "1 2 1 2 1"), "face 1 has 2 vertices"},
         {"FaceOfEleven", with("1 3 1 2 3 1", "1 11 1 2 3 1 2 3 1 2 3 1 2 1"), "face 1 has 11 vertices"},
         {"VertexNumberZero", with("1 3 1 2 3 1", "1 3 1 0 3 1"), "names vertex 0"},

@@ -505,15 +505,46 @@ TEST_P(TwistObjectTest, LoopOnThePlatonicSolidWritesOnlyFiniteValues)
 TEST_P(TwistObjectTest, RepeatedMarkingStopsWhenNoPairIsLeft)
 {
     theMesh.AdvanceSequence();
-    for (int press = 0; press < 40; ++press) theMesh.PrepareTwist(true);
-    int type4Faces = 0;
+    // Each press that finds a pair marks two more faces; the first press that
+    // finds none changes nothing, and neither does any press after it.
+    auto markedFaces = [] {
+        int n = 0;
+        for (int i = 0; i < theMesh.nFaces; ++i) n += theMesh.faces[i].type == 4;
+        return n;
+    };
+    int pairs = 0;
+    for (int press = 0; press < 40; ++press) {
+        const int before = markedFaces();
+        theMesh.PrepareTwist(true);
+        if (markedFaces() == before) break;
+        EXPECT_EQ(markedFaces(), before + 2) << "press " << press;
+        ++pairs;
+    }
+    ASSERT_GT(pairs, 0);
+    ASSERT_LT(pairs, 40) << "the marking never ran out of pairs";
+    EXPECT_EQ(markedFaces(), 2 * pairs);
+
+    const int faceA = theMesh.markFaceA, faceB = theMesh.markFaceB;
+    auto allTypes = [] {
+        std::vector<int> types;
+        for (int i = 0; i < theMesh.nFaces; ++i) types.push_back(theMesh.faces[i].type);
+        for (int i = 0; i < theMesh.nVertices; ++i) types.push_back(theMesh.vertices[i].type);
+        for (int i = 0; i < theMesh.nEdges; ++i) types.push_back(theMesh.edges[i].type);
+        return types;
+    };
+    const std::vector<int> settled = allTypes();
+    for (int press = 0; press < 3; ++press) theMesh.PrepareTwist(true);
+    EXPECT_EQ(allTypes(), settled);
+    // The marks still name the last pair found.
+    EXPECT_EQ(theMesh.markFaceA, faceA);
+    EXPECT_EQ(theMesh.markFaceB, faceB);
+    EXPECT_NE(faceA, faceB);
+    EXPECT_EQ(theMesh.faces[faceA].type, 4);
+    EXPECT_EQ(theMesh.faces[faceB].type, 4);
     for (int i = 0; i < theMesh.nFaces; ++i) {
         const int t = theMesh.faces[i].type;
         EXPECT_TRUE(t == 2 || t == 3 || t == 4 || t == 99) << "face " << i << " type " << t;
-        type4Faces += t == 4;
     }
-    EXPECT_GT(type4Faces, 0);
-    EXPECT_EQ(theMesh.markFaceB >= 0, true);
 }
 
 // Object 1 twisted out to its limit (60 degrees), then an object with a

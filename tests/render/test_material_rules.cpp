@@ -76,14 +76,4 @@ TEST(MaterialRules, DrawnRadii)
     for (const RadiusRow& row : rows) EXPECT_DOUBLE_EQ(row.drawn, row.expected) << row.name;
 }
 
-TEST(MaterialRules, TessellationDiffersByProgram)
-{
-    EXPECT_EQ(kPolyTube.slices, 12);
-    EXPECT_EQ(kPolyTube.stacks, 3);
-    EXPECT_EQ(kDesignTube.slices, 10);
-    EXPECT_EQ(kDesignTube.stacks, 10);
-    EXPECT_EQ(kPolySphere.slices, 16);
-    EXPECT_EQ(kDesignSphere.slices, 10);
-}
-
 }  // namespace
