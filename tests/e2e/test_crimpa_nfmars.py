@@ -2,6 +2,7 @@
 import math
 import os
 import re
+import time
 import unittest
 
 import harness
