@@ -16,12 +16,12 @@
 #include <string>
 #include <unistd.h>
 
-#include "crimpa/DesignFiles.h"
-#include "crimpa/DesignMesh.h"
-#include "crimpa/Keys.h"
-#include "crimpa/ViewerState.h"
+#include "crimpa/app/DesignDisplayLists.h"
+#include "crimpa/core/DesignFiles.h"
+#include "crimpa/core/DesignMesh.h"
+#include "crimpa/core/Keys.h"
+#include "crimpa/core/ViewerState.h"
 #include "mesh/LinearEdges.h"
-#include "render/DesignDisplayLists.h"
 #include "render/ViewerGLState.h"
 #include "render/ViewerWindow.h"
 

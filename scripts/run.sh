@@ -8,7 +8,7 @@ program="${1:-hedrix}"
 "$root/scripts/setup.sh"
 "$root/scripts/build.sh" >/dev/null
 case "$program" in
-  hedrix) exec "$root/build/hedrix/hedrix" ;;
-  crimpa-*) exec "$root/build/crimpa/$program" ;;
+  hedrix) exec "$root/build/hedrix/app/hedrix" ;;
+  crimpa-*) exec "$root/build/crimpa/app/$program" ;;
   *) echo "unknown program: $program" >&2; exit 2 ;;
 esac

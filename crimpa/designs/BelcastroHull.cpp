@@ -2,7 +2,7 @@
 
 #include <iostream>
 
-#include "crimpa/ViewerState.h"
+#include "crimpa/core/ViewerState.h"
 #include "crimpa/designs/DesignSupport.h"
 
 const char* const kDesignTitle = "Rigid folding by TZL - illustration of Belcastro-Hull-Theorem";

@@ -5,9 +5,9 @@
 #include <cmath>
 #include <iostream>
 
-#include "crimpa/Design.h"
-#include "crimpa/DesignMesh.h"
-#include "crimpa/ViewerState.h"
+#include "crimpa/core/Design.h"
+#include "crimpa/core/DesignMesh.h"
+#include "crimpa/core/ViewerState.h"
 #include "geometry/CVector3d.h"
 #include "solvers/DesignSolvers.h"
 

@@ -1,6 +1,6 @@
 #include "crimpa/designs/SelfIntersections.h"
 
-#include "crimpa/ViewerState.h"
+#include "crimpa/core/ViewerState.h"
 #include "crimpa/designs/DesignSupport.h"
 
 const char* const kDesignTitle = "Rigid folding by TZL - selfintersections";

@@ -9,10 +9,10 @@
 #include <sys/stat.h>
 #include <unistd.h>
 
-#include "crimpa/Design.h"
-#include "crimpa/DesignMesh.h"
-#include "crimpa/Keys.h"
-#include "crimpa/ViewerState.h"
+#include "crimpa/core/Design.h"
+#include "crimpa/core/DesignMesh.h"
+#include "crimpa/core/Keys.h"
+#include "crimpa/core/ViewerState.h"
 
 namespace {
 
@@ -40,9 +40,9 @@ TEST(CommonKeys, EachToggleFlipsItsFlagOnly)
     for (const Toggle& t : kToggles) {
         bool before[7];
         for (int i = 0; i < 7; ++i) before[i] = *kToggles[i].flag;
-        HandleKey(t.key, 0);
+        CrimpaHandleKey(t.key, 0);
         for (int i = 0; i < 7; ++i) EXPECT_EQ(*kToggles[i].flag, kToggles[i].flag == t.flag ? !before[i] : before[i]) << t.key;
-        HandleKey(t.key, 0);
+        CrimpaHandleKey(t.key, 0);
         EXPECT_EQ(*t.flag, before[&t - kToggles]);
         if (t.menuValue == 0) continue;
         HandleMenu(t.menuValue);
@@ -54,7 +54,7 @@ TEST(CommonKeys, EachToggleFlipsItsFlagOnly)
 TEST(CommonKeys, KeysAreCaseSensitive)
 {
     const bool s = showSpecialEdges, f = showFaces, v = showVertices;
-    for (unsigned char k : {'S', 'F', 'V', 'x', 'W'}) Quiet(HandleKey, k);
+    for (unsigned char k : {'S', 'F', 'V', 'x', 'W'}) Quiet(CrimpaHandleKey, k);
     EXPECT_EQ(showSpecialEdges, s);
     EXPECT_EQ(showFaces, f);
     EXPECT_EQ(showVertices, v);
@@ -74,13 +74,13 @@ TEST(CommonKeys, ZoomStepsThroughDoubleAndReshapes)
     zoom = 2.5f;
     zoomSteps = 0;
     reshapes = 0;
-    HandleKey('+', 0);
+    CrimpaHandleKey('+', 0);
     EXPECT_EQ(zoom, static_cast<float>(2.5 / 1.1));
     EXPECT_EQ(reshapes, 0) << "no hook, no reshape";
     reshapeHook = CountReshape;
     windowWidth = 640;
     windowHeight = 480;
-    HandleKey('-', 0);
+    CrimpaHandleKey('-', 0);
     reshapeHook = nullptr;
     EXPECT_EQ(reshapes, 1);
     EXPECT_EQ(lastWidth, 640);
@@ -103,20 +103,20 @@ TEST(CommonKeys, ZoomHeldPastTheRangeStopsAndComesBack)
     float expected = 2.5f;
     for (int n = 1; n <= 10; ++n) {
         expected = static_cast<float>(expected / 1.1);
-        HandleKey('+', 0);
+        CrimpaHandleKey('+', 0);
         ASSERT_EQ(expected, zoom) << n;
     }
-    for (int i = 0; i < 2000; ++i) HandleKey('-', 0);
+    for (int i = 0; i < 2000; ++i) CrimpaHandleKey('-', 0);
     EXPECT_EQ(kMaxZoomOutSteps, zoomSteps);
     EXPECT_TRUE(std::isfinite(zoom));
-    for (int i = 0; i < 2000; ++i) HandleKey('+', 0);
+    for (int i = 0; i < 2000; ++i) CrimpaHandleKey('+', 0);
     EXPECT_TRUE(std::isfinite(zoom));
     EXPECT_GT(zoom, 0.5f);
     double box[6];
     ViewBox(900, 700, box);
     EXPECT_GE(box[5], FarthestVertex(theMesh) + kZoomDepthMargin);
     const int in = -zoomSteps;
-    for (int i = 0; i < in; ++i) HandleKey('-', 0);
+    for (int i = 0; i < in; ++i) CrimpaHandleKey('-', 0);
     EXPECT_EQ(2.5f, zoom);
     zoomSteps = 0;
 }
@@ -152,7 +152,7 @@ protected:
 
 TEST_F(InTempDir, WWritesBothFiles)
 {
-    const std::string out = Quiet(HandleKey, 'w');
+    const std::string out = Quiet(CrimpaHandleKey, 'w');
     EXPECT_NE(out.find("write 36 vertices ... write 36 vertices ... "), std::string::npos) << out;
     EXPECT_EQ(Slurp("wemo.txt").substr(0, 15), "   36   25    0");
     EXPECT_EQ(Slurp("crInc.txt").rfind("   static const int _n[3] = { 36, 25, 0 };\n", 0), 0u);
@@ -161,7 +161,7 @@ TEST_F(InTempDir, WWritesBothFiles)
 TEST_F(InTempDir, WWithWemoADirectoryReportsAndStillWritesTheTables)
 {
     ASSERT_EQ(mkdir("wemo.txt", 0755), 0);
-    const std::string out = Quiet(HandleKey, 'w');
+    const std::string out = Quiet(CrimpaHandleKey, 'w');
     EXPECT_NE(out.find("Datei kann nicht geoeffnet werden!"), std::string::npos) << out;
     EXPECT_FALSE(Slurp("crInc.txt").empty());
 }

@@ -9,10 +9,10 @@
 #include <string>
 #include <unistd.h>
 
-#include "crimpa/Design.h"
-#include "crimpa/DesignFiles.h"
-#include "crimpa/DesignMesh.h"
-#include "crimpa/ViewerState.h"
+#include "crimpa/core/Design.h"
+#include "crimpa/core/DesignFiles.h"
+#include "crimpa/core/DesignMesh.h"
+#include "crimpa/core/ViewerState.h"
 #include "crimpa/designs/NfMars.h"
 
 using namespace nfmars;

@@ -5,7 +5,7 @@
 #include <string>
 #include <vector>
 
-#include "crimpa/DesignMesh.h"
+#include "crimpa/core/DesignMesh.h"
 
 namespace {
 

@@ -8,9 +8,9 @@
 #include <string>
 #include <vector>
 
-#include "crimpa/Design.h"
-#include "crimpa/DesignMesh.h"
-#include "crimpa/ViewerState.h"
+#include "crimpa/core/Design.h"
+#include "crimpa/core/DesignMesh.h"
+#include "crimpa/core/ViewerState.h"
 
 namespace designtest {
 

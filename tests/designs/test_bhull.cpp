@@ -1,7 +1,7 @@
 // Belcastro-Hull illustration: phases, frames, rigidity and the animation keys.
 #include <gtest/gtest.h>
 
-#include "crimpa/Keys.h"
+#include "crimpa/core/Keys.h"
 #include "crimpa/designs/BelcastroHull.h"
 #include "tests/designs/DesignTestSupport.h"
 

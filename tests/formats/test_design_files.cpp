@@ -10,7 +10,7 @@
 #include <string>
 #include <vector>
 
-#include "crimpa/DesignFiles.h"
+#include "crimpa/core/DesignFiles.h"
 #include "mesh/MeshFileIO.h"
 #include "mesh/MeshTextFormats.h"
 #include "tests/formats/FormatTestUtil.h"

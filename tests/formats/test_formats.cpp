@@ -8,7 +8,7 @@
 #include <string>
 #include <vector>
 
-#include "hedrix/HedrixMesh.h"
+#include "hedrix/core/HedrixMesh.h"
 #include "mesh/MeshFileIO.h"
 #include "mesh/MeshTables.h"
 #include "mesh/MeshTextFormats.h"

@@ -7,7 +7,7 @@
 #include <vector>
 
 #include "VornCases.h"
-#include "hedrix/Globals.h"
+#include "hedrix/core/HedrixGlobals.h"
 
 namespace {
 

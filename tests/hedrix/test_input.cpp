@@ -9,8 +9,8 @@
 #include <string>
 #include <vector>
 
-#include "hedrix/Globals.h"
-#include "hedrix/Input.h"
+#include "hedrix/core/HedrixGlobals.h"
+#include "hedrix/core/Input.h"
 
 namespace {
 
@@ -72,7 +72,7 @@ TEST_F(InputTest, ViewKeysTurnToTheirDirections)
     };
     for (const TurnCase& c : cases) {
         SetUp();
-        HandleKey(c.key, c.modifiers);
+        HedrixHandleKey(c.key, c.modifiers);
         SCOPED_TRACE(::testing::Message() << "key " << int(c.key) << " modifiers " << c.modifiers);
         EXPECT_EQ(CViewState::kTurn, theViewState.GetMode());
         EXPECT_FLOAT_EQ(c.targetX, targetRotX);
@@ -125,7 +125,7 @@ TEST_F(InputTest, TurnSwitchesAutoSpinOffAndStopsAFold)
 {
     theViewState.SetMode(CViewState::kFold);
     theViewState.ToggleAutoSpin();
-    HandleKey('G', 0);
+    HedrixHandleKey('G', 0);
     EXPECT_EQ(CViewState::kTurn, theViewState.GetMode());
     IdleStep();
     EXPECT_FALSE(theViewState.toggles[CViewState::kAutoSpin]);
@@ -146,10 +146,10 @@ TEST_F(InputTest, IdleWrapsAnglesOnceInModeZero)
 TEST_F(InputTest, AutoSpinTurnsByFifteenHundredths)
 {
     rotZ = 10;
-    HandleKey('m', 0);
+    HedrixHandleKey('m', 0);
     for (int i = 0; i < 100; ++i) IdleStep();
     EXPECT_NEAR(25.0, rotZ, 1e-3);
-    HandleKey('m', 0);
+    HedrixHandleKey('m', 0);
     IdleStep();
     EXPECT_NEAR(25.0, rotZ, 1e-3);
 }
@@ -172,7 +172,7 @@ TEST_F(InputTest, ToggleKeysAndMenuValuesFlipOneToggleEach)
     };
     for (const auto& c : cases) {
         const CViewState before = theViewState;
-        HandleKey(c.key, kModifierAlt);
+        HedrixHandleKey(c.key, kModifierAlt);
         for (int t = 0; t < 9; ++t)
             EXPECT_EQ(t == c.toggle ? !before.toggles[t] : before.toggles[t], theViewState.toggles[t])
                 << "key " << c.key << " toggle " << t;
@@ -187,7 +187,7 @@ TEST_F(InputTest, UnknownKeysAndMenuValuesChangeNothing)
     const CViewState before = theViewState;
     const float x = rotX, z = rotZ, k = zoom;
     const unsigned char keys[] = {'x', 'Q', '0', '9', ' ', 200, kKeyEscape};
-    for (unsigned char key : keys) HandleKey(key, 0);
+    for (unsigned char key : keys) HedrixHandleKey(key, 0);
     const int values[] = {0, 7, 98, kMenuQuit, 900, 906, -1};
     for (int value : values) MenuAction(value);
     EXPECT_EQ(before.mode, theViewState.mode);
@@ -199,19 +199,19 @@ TEST_F(InputTest, UnknownKeysAndMenuValuesChangeNothing)
 
 TEST_F(InputTest, MarkerOnlyKey)
 {
-    HandleKey('1', 0);
+    HedrixHandleKey('1', 0);
     const bool expected[9] = {false, false, false, true, false, false, true, false, false};
     for (int t = 0; t < 9; ++t) EXPECT_EQ(expected[t], theViewState.toggles[t]) << t;
 }
 
 TEST_F(InputTest, ModeKeys)
 {
-    HandleKey('7', 0);
+    HedrixHandleKey('7', 0);
     EXPECT_EQ(CViewState::kTwist, theViewState.GetMode());
-    HandleKey('7', 0);
+    HedrixHandleKey('7', 0);
     EXPECT_EQ(CViewState::kIdle, theViewState.GetMode());
-    HandleKey('7', 0);
-    HandleKey('4', 0);
+    HedrixHandleKey('7', 0);
+    HedrixHandleKey('4', 0);
     EXPECT_EQ(CViewState::kFold, theViewState.GetMode());
 }
 
@@ -221,11 +221,11 @@ TEST_F(InputTest, ZoomKeysScaleAndShrinkTheBounds)
     EXPECT_TRUE(KeyChangesZoom('-'));
     EXPECT_FALSE(KeyChangesZoom('w'));
     const double before = ComputeOrthoBounds(900, 700, zoom).top;
-    HandleKey('+', 0);
+    HedrixHandleKey('+', 0);
     EXPECT_FLOAT_EQ(static_cast<float>(2.5 / 1.1), zoom);
     EXPECT_LT(ComputeOrthoBounds(900, 700, zoom).top, before);
-    HandleKey('-', 0);
-    HandleKey('-', 0);
+    HedrixHandleKey('-', 0);
+    HedrixHandleKey('-', 0);
     EXPECT_FLOAT_EQ(static_cast<float>(static_cast<float>(2.5 / 1.1) * 1.1 * 1.1), zoom);
 }
 
@@ -311,11 +311,11 @@ TEST_F(InputTest, ZoomStepsAreTodaysValuesAndExactInverses)
         float expected = 2.5f;
         for (int n = 1; n <= 15; ++n) {
             expected = static_cast<float>(key == '+' ? expected / 1.1 : expected * 1.1);
-            HandleKey(key, 0);
+            HedrixHandleKey(key, 0);
             ASSERT_EQ(expected, zoom) << key << n;
             const float here = zoom;
-            HandleKey(key == '+' ? '-' : '+', 0);
-            HandleKey(key, 0);
+            HedrixHandleKey(key == '+' ? '-' : '+', 0);
+            HedrixHandleKey(key, 0);
             ASSERT_EQ(here, zoom) << key << n;
         }
     }
@@ -333,17 +333,17 @@ TEST_F(InputTest, ZoomHeldPastTheRangeStopsAndComesBack)
         SetUp();
         theMesh.SelectVornObject(o.type, true);
         const double radius = FarthestVertex(theMesh);
-        for (int i = 0; i < 2000; ++i) HandleKey('-', 0);
+        for (int i = 0; i < 2000; ++i) HedrixHandleKey('-', 0);
         EXPECT_EQ(kMaxZoomOutSteps, zoomSteps);
         EXPECT_TRUE(std::isfinite(zoom));
         EXPECT_LT(zoom, 200.0f);
-        for (int i = 0; i < 2000; ++i) HandleKey('+', 0);
+        for (int i = 0; i < 2000; ++i) HedrixHandleKey('+', 0);
         EXPECT_EQ(-o.stepsIn, zoomSteps) << o.type;
         // Near and far hold the object with room to spare; one step more would not.
         const COrthoBounds b = ComputeOrthoBounds(900, 700, zoom);
         EXPECT_GE(b.farPlane, radius + kZoomDepthMargin) << o.type;
         EXPECT_LT(5.0 * (ZoomAtStep(2.5f, zoomSteps - 1) * 0.70710677f), radius + kZoomDepthMargin) << o.type;
-        for (int i = 0; i < o.stepsIn; ++i) HandleKey('-', 0);
+        for (int i = 0; i < o.stepsIn; ++i) HedrixHandleKey('-', 0);
         EXPECT_EQ(2.5f, zoom) << o.type;
     }
 }
@@ -395,7 +395,7 @@ TEST_F(InputTest, ObjectKeysBuildTheirObjects)
     };
     for (const ObjectKeyCase& c : cases) {
         theViewState.SetMode(CViewState::kFold);
-        HandleKey(c.key, 0);
+        HedrixHandleKey(c.key, 0);
         EXPECT_EQ(c.solid, currentSolid) << c.key;
         EXPECT_EQ(c.nVertices, theMesh.nVertices) << c.key;
         EXPECT_EQ(2 * c.nVertices, theMesh.nEdges) << c.key;
@@ -407,7 +407,7 @@ TEST_F(InputTest, ObjectKeysBuildTheirObjects)
 TEST_F(InputTest, ArrowStepsWrapAroundTheFiveObjects)
 {
     const int counts[] = {12, 24, 24, 60, 60};
-    HandleKey('I', 0);
+    HedrixHandleKey('I', 0);
     for (int i = 0; i < 6; ++i) {
         NextSolid();
         const int expected = 901 + i % 5;
@@ -415,7 +415,7 @@ TEST_F(InputTest, ArrowStepsWrapAroundTheFiveObjects)
         EXPECT_EQ(counts[expected - 901], theMesh.nVertices);
         EXPECT_EQ(20, theMesh.stage);
     }
-    HandleKey('T', 0);
+    HedrixHandleKey('T', 0);
     for (int i = 0; i < 6; ++i) {
         PrevSolid();
         const int expected = 905 - i % 5;
@@ -431,20 +431,20 @@ TEST_F(InputTest, HideAndShowSquaresKeys)
         for (int i = 0; i < theMesh.nFaces; ++i) n += theMesh.faces[i].type == type;
         return n;
     };
-    HandleKey('t', 0);
+    HedrixHandleKey('t', 0);
     EXPECT_EQ(6, count(1));
-    HandleKey('5', 0);
+    HedrixHandleKey('5', 0);
     EXPECT_EQ(0, count(1));
     EXPECT_EQ(6, count(99));
-    HandleKey('5', kModifierAlt);
+    HedrixHandleKey('5', kModifierAlt);
     EXPECT_EQ(6, count(1));
     EXPECT_EQ(0, count(99));
 }
 
 TEST_F(InputTest, FoldModeRunsDownToTheLowerBound)
 {
-    HandleKey('T', 0);
-    HandleKey('4', 0);
+    HedrixHandleKey('T', 0);
+    HedrixHandleKey('4', 0);
     const int calls = IdleWhile(CViewState::kFold, 1000);
     EXPECT_EQ(375, calls);
     EXPECT_EQ(theMesh.lowerBound, theMesh.foldParameter);
@@ -452,11 +452,11 @@ TEST_F(InputTest, FoldModeRunsDownToTheLowerBound)
 
 TEST_F(InputTest, TwistModeStepsTheAngleEachIdleCall)
 {
-    HandleKey('t', 0);
-    HandleKey('6', 0);
+    HedrixHandleKey('t', 0);
+    HedrixHandleKey('6', 0);
     theMesh.twistAngle = 0;
     theMesh.twistStep = 0.002;
-    HandleKey('7', 0);
+    HedrixHandleKey('7', 0);
     IdleStep();
     IdleStep();
     EXPECT_NEAR(0.004, theMesh.twistAngle, 1e-12);
@@ -494,8 +494,8 @@ protected:
 
 TEST_F(WriteKeyTest, WritesAllThreeFiles)
 {
-    HandleKey('o', 0);
-    HandleKey('w', 0);
+    HedrixHandleKey('o', 0);
+    HedrixHandleKey('w', 0);
     std::istringstream header(FirstLine("wemo.txt"));
     int nV = 0, nF = 0, nS = -1;
     header >> nV >> nF >> nS;
@@ -512,10 +512,10 @@ TEST_F(WriteKeyTest, WritesAllThreeFiles)
 
 TEST_F(WriteKeyTest, AnUnwritableFileLeavesTheOthersAndTheMesh)
 {
-    HandleKey('T', 0);
+    HedrixHandleKey('T', 0);
     std::filesystem::create_directory("wemo.txt");
     ::testing::internal::CaptureStdout();
-    HandleKey('w', 0);
+    HedrixHandleKey('w', 0);
     const std::string out = ::testing::internal::GetCapturedStdout();
     EXPECT_NE(std::string::npos, out.find("Datei kann nicht geoeffnet werden!"));
     EXPECT_TRUE(std::filesystem::is_directory("wemo.txt"));

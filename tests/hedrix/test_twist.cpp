@@ -4,8 +4,8 @@
 
 #include <gtest/gtest.h>
 
-#include "hedrix/Globals.h"
-#include "hedrix/Twist.h"
+#include "hedrix/core/HedrixGlobals.h"
+#include "hedrix/core/Twist.h"
 
 namespace {
 

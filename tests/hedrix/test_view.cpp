@@ -3,9 +3,9 @@
 
 #include <gtest/gtest.h>
 
-#include "hedrix/Input.h"
-#include "hedrix/Pick.h"
-#include "hedrix/ViewState.h"
+#include "hedrix/core/Input.h"
+#include "hedrix/core/Pick.h"
+#include "hedrix/core/ViewState.h"
 
 namespace {
 

@@ -9,11 +9,11 @@
 #include <memory>
 #include <vector>
 
-#include "render/DesignDisplayLists.h"
+#include "crimpa/app/DesignDisplayLists.h"
+#include "hedrix/app/PolyDisplayLists.h"
 #include "render/FrameMatrix.h"
 #include "render/Materials.h"
 #include "render/MeshGuards.h"
-#include "render/PolyDisplayLists.h"
 #include "render/ShapeRules.h"
 #include "render/ViewerGLState.h"
 #include "render/ViewerWindow.h"

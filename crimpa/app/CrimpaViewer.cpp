@@ -1,0 +1,132 @@
+// The GLUT side of the design viewer: window, OpenGL state, callbacks, menus.
+#include <GL/freeglut.h>
+
+#include <cstdlib>
+
+#include "crimpa/app/DesignDisplayLists.h"
+#include "crimpa/core/Design.h"
+#include "crimpa/core/DesignMesh.h"
+#include "crimpa/core/Keys.h"
+#include "crimpa/core/ViewerState.h"
+#include "render/ViewerGLState.h"
+#include "render/ViewerWindow.h"
+#include "view/ViewRules.h"
+
+static_assert(CDragButton::kLeft == GLUT_LEFT_BUTTON && CDragButton::kDown == GLUT_DOWN, "button codes");
+
+namespace {
+
+void CompileDisplayLists()
+{
+    BuildDesignDisplayLists(theMesh);
+}
+
+void DisplayFunc()
+{
+    BeginViewRotation(rotX, rotZ);
+    if (showCoordinateSystem) glCallList(kDesignListAxes);
+    if (showFaces) glCallList(kDesignListFaces);
+    if (showFacesByEdges) glCallList(kDesignListEdges);
+    if (showVertices) glCallList(kDesignListVertices);
+    if (showSpecialEdges) glCallList(kDesignListSpecialEdges);
+    // The normal lines carry their own colour, which lighting would replace.
+    glDisable(GL_LIGHTING);
+    if (showNormals) glCallList(kDesignListNormals);
+    glEnable(GL_LIGHTING);
+    glPopMatrix();
+    glutSwapBuffers();
+}
+
+void ReshapeFunc(int w, int h)
+{
+    windowWidth = w;
+    windowHeight = h;
+    double box[6];
+    ViewBox(w, h, box);
+    SetOrthoView(w, h, box);
+}
+
+void MouseFunc(int button, int state, int x, int y)
+{
+    MouseButton(button, state, x, y);
+}
+
+void MotionFunc(int x, int y)
+{
+    PointerMotion(x, y);
+    glutPostRedisplay();
+}
+
+void SpecialFunc(int, int, int) {}
+
+void KeyboardFunc(unsigned char key, int, int)
+{
+    if (key == 27) std::exit(0);
+    // Always the real modifier state: the pointer position says nothing about the keys held.
+    CrimpaHandleKey(key, glutGetModifiers());
+    glutPostRedisplay();
+}
+
+void IdleFunc()
+{
+    if (glutGetWindow() != windowId) glutSetWindow(windowId);
+    // Only a frame that shows something new: with a large design a frame takes
+    // longer than the drag events between two, and a drag would wait for an
+    // unchanged frame already under way.
+    const bool changing = autoSpin || animate;
+    if (autoSpin) rotZ = static_cast<float>(rotZ + 0.15);
+    AdvanceAnimation();
+    if (changing) glutPostRedisplay();
+}
+
+void MenuFunc(int value)
+{
+    if (value == kQuitMenuValue) std::exit(0);
+    HandleMenu(value);
+    glutPostRedisplay();
+}
+
+void CreateMenus()
+{
+    const int designMenu = glutCreateMenu(MenuFunc);
+    for (int k = 0; k < kDesignMenuEntries; ++k) glutAddMenuEntry(designMenuLabels[k], kFirstDesignMenuValue + k);
+    glutCreateMenu(MenuFunc);
+    for (const CMenuEntry& e : kToggleMenu) glutAddMenuEntry(e.label, e.value);
+    glutAddSubMenu("Designs", designMenu);
+    glutAddMenuEntry("Quit", kQuitMenuValue);
+    glutAttachMenu(GLUT_RIGHT_BUTTON);
+}
+
+} // namespace
+
+int main(int, char**)
+{
+    windowId = OpenViewerWindow(kDesignTitle, windowWidth, windowHeight);
+    // From here on there is a context; the lists compiled before main had none.
+    theMesh.displayListHook = CompileDisplayLists;
+    reshapeHook = ReshapeFunc;
+
+    RegisterViewerCallbacks(
+        {DisplayFunc, IdleFunc, MotionFunc, MouseFunc, KeyboardFunc, SpecialFunc, ReshapeFunc});
+    CreateMenus();
+    SetViewerGLState();
+
+    theMesh.ComputeFaceCentres();
+    theMesh.ComputeFaceNormals();
+    theMesh.GenerateEdges();
+    theMesh.BuildDisplayLists();
+
+    showSpecialEdges = false;
+    showFaces = true;
+    showFacesByEdges = true;
+    showNormals = false;
+    showCoordinateSystem = designMode != 2;
+    showVertices = true;
+    autoSpin = false;
+    animate = false;
+    frameCounter = 0;
+
+    ReshapeFunc(windowWidth, windowHeight);
+    glutMainLoop();
+    return 0;
+}

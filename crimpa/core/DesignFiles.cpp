@@ -1,0 +1,30 @@
+// The design viewer's file operations: the shared format code with this
+// program's layouts and console words.
+#include "crimpa/core/DesignFiles.h"
+
+#include "mesh/MeshTextFormats.h"
+#include "mesh/SourceTable.h"
+
+namespace {
+
+// Vertex types written as 0 and the header's third count 0: a design file
+// written here comes back with its edges from edge generation.
+constexpr CTextLayout kDesignLayout = {12, 6, false, false, false, true};
+constexpr CShortReadRules kDesignRules = {kPointsReadWords, false, false};
+constexpr CSourceTableLayout kSourceTable = {"", 0.5};
+
+} // namespace
+
+bool LoadDesignFile(std::string name)
+{
+    if (!LoadShortFormat(theMesh, name, kDesignRules, nullptr)) return false;
+    builtInDesignShown = false;
+    theMesh.BuildDisplayLists();
+    return true;
+}
+
+bool ReadMeshText(std::string name, CMesh& into) { return ReadShortFormat(into, name, kDesignRules, nullptr); }
+
+bool WriteMeshText(std::string name) { return WriteShortFormat(theMesh, name, kDesignLayout); }
+
+bool WriteMeshCSource(std::string name) { return WriteSourceTable(theMesh, name, kSourceTable); }

@@ -1,0 +1,17 @@
+#pragma once
+// Design files and mesh export of the design viewer, on theMesh.
+#include <string>
+
+#include "crimpa/core/DesignMesh.h"
+
+// Reads a design file into a scratch store and swaps it into theMesh only when
+// the whole file is good (then centres, normals, edges, display lists, and the
+// mesh no longer counts as the built-in design). On any failure prints one
+// line and leaves theMesh exactly as it was; returns false.
+bool LoadDesignFile(std::string name);
+// Reads a design file into `into` (console progress lines as the system prints them).
+bool ReadMeshText(std::string name, CMesh& into);
+// "wemo.txt" layout; false (and the system's message) when the file cannot be written.
+bool WriteMeshText(std::string name);
+// "crInc.txt" layout with halved coordinates.
+bool WriteMeshCSource(std::string name);

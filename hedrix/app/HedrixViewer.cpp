@@ -1,0 +1,134 @@
+#include "hedrix/app/HedrixViewer.h"
+
+#include <GL/freeglut.h>
+
+#include <cstdlib>
+#include <iostream>
+
+#include "hedrix/app/PolyDisplayLists.h"
+#include "hedrix/core/HedrixGlobals.h"
+#include "hedrix/core/Input.h"
+#include "render/ViewerGLState.h"
+#include "render/ViewerWindow.h"
+
+static_assert(CDragButton::kLeft == GLUT_LEFT_BUTTON && CDragButton::kDown == GLUT_DOWN, "button codes");
+
+void CompileMeshDisplayLists()
+{
+    BuildPolyDisplayLists(theMesh, theMesh.markFaceA, theMesh.markFaceB, theMesh.markVertexA, theMesh.markVertexB);
+}
+
+void InitGL()
+{
+    SetViewerGLState();
+}
+
+void InitScene()
+{
+    theMesh.SelectVornObject(4, true);
+    theMesh.ReplaceFaceType(1, 99);
+    // Every built-in object is centred on the origin, so once is enough.
+    theMesh.computeCentroid();
+    theMesh.ComputeFaceCentres();
+    theMesh.ComputeFaceNormals();
+    theMesh.BuildDisplayLists();
+    theViewState.ResetToggles();
+}
+
+void CreateMenus()
+{
+    const int objectMenu = glutCreateMenu(MenuFunc);
+    for (const CMenuEntry& e : kObjectMenu) glutAddMenuEntry(e.label, e.value);
+    glutCreateMenu(MenuFunc);
+    for (const CMenuEntry& e : kToggleMenu) glutAddMenuEntry(e.label, e.value);
+    glutAddSubMenu(kObjectSubmenuLabel, objectMenu);
+    glutAddMenuEntry(kQuitEntry.label, kQuitEntry.value);
+    glutAttachMenu(GLUT_RIGHT_BUTTON);
+}
+
+void DisplayFunc()
+{
+    BeginViewRotation(rotX, rotZ);
+    static const struct {
+        int toggle;
+        GLuint list;
+    } kReplay[] = {{CViewState::kCoordinateSystem, kPolyListAxes}, {CViewState::kFaces, kPolyListFaces},
+                   {CViewState::kSplitFaces, kPolyListSplitFaces},  {CViewState::kMarker, kPolyListMarker},
+                   {CViewState::kFacesByEdges, kPolyListEdges},     {CViewState::kVertices, kPolyListVertices},
+                   {CViewState::kSpecialEdges, kPolyListSpecialEdges}, {CViewState::kNormals, kPolyListNormals}};
+    for (const auto& r : kReplay)
+        if (theViewState.toggles[r.toggle]) glCallList(r.list);
+    glPopMatrix();
+    glutSwapBuffers();
+}
+
+void IdleFunc()
+{
+    IdleStep();
+    if (glutGetWindow() != windowId) glutSetWindow(windowId);
+    glutPostRedisplay();
+}
+
+void ReshapeFunc(int width, int height)
+{
+    windowWidth = width;
+    windowHeight = height;
+    const COrthoBounds b = ComputeOrthoBounds(width, height, zoom);
+    glViewport(0, 0, width, height);
+    glMatrixMode(GL_PROJECTION);
+    glLoadIdentity();
+    glOrtho(b.left, b.right, b.bottom, b.top, b.nearPlane, b.farPlane);
+    theViewState.SetProjection(b.width, b.height, b.left, b.right, b.bottom, b.top);
+    glMatrixMode(GL_MODELVIEW);
+}
+
+void KeyboardFunc(unsigned char key, int, int)
+{
+    if (key == kKeyEscape) std::exit(0);
+    // Always the real modifier state: x and y are only the pointer position.
+    HedrixHandleKey(key, glutGetModifiers());
+    if (KeyChangesZoom(key)) ReshapeFunc(windowWidth, windowHeight);
+    glutPostRedisplay();
+}
+
+void SpecialFunc(int key, int, int)
+{
+    switch (key) {
+    case GLUT_KEY_UP:
+        PrevSolid();
+        glutPostRedisplay();
+        break;
+    case GLUT_KEY_RIGHT:
+        theMesh.AdvanceSequence();
+        break;
+    case GLUT_KEY_DOWN:
+        NextSolid();
+        glutPostRedisplay();
+        break;
+    default: break;
+    }
+}
+
+void MouseFunc(int button, int state, int x, int y)
+{
+    MouseButton(button, state, x, y, std::cout);
+}
+
+void MotionFunc(int x, int y)
+{
+    PointerMotion(x, y);
+    glutPostRedisplay();
+}
+
+void MenuFunc(int value)
+{
+    if (value == kMenuQuit) std::exit(0);
+    MenuAction(value);
+    glutPostRedisplay();
+}
+
+void SelectObjectByMenuValue(int value)
+{
+    if (value >= kMenuFirstSolid && value <= kMenuLastSolid) theMesh.SelectVornObject(value - 900, false);
+    glutPostRedisplay();
+}

@@ -1,0 +1,239 @@
+#include "hedrix/core/Input.h"
+
+#include <cmath>
+#include <ostream>
+
+#include "hedrix/core/HedrixGlobals.h"
+#include "hedrix/core/Pick.h"
+#include "hedrix/core/Twist.h"
+#include "view/ViewRules.h"
+
+namespace {
+
+// Sets the target and the per-idle-call step of one view axis.
+void StartAxisTurn(float& angle, float& target, float& step, double goal)
+{
+    target = static_cast<float>(goal);
+    step = target - angle;
+    if (std::fabs(step) > 180) {
+        if (angle < 0)
+            angle += 360;
+        else
+            angle -= 360;
+        step = target - angle;
+    }
+    step /= 600;
+}
+
+// One idle step of an animated turn on one axis; snaps to the target once
+// the rest is smaller than 1.2 steps.
+void AdvanceAxisTurn(float& angle, float target, float& step)
+{
+    angle += step;
+    const float rest = angle - target;
+    if (std::fabs(static_cast<double>(rest)) < std::fabs(1.2 * step)) {
+        angle = target;
+        step = 0;
+    }
+}
+
+void WrapOnce(float& angle)
+{
+    if (angle > 180) angle -= 360;
+    if (angle < -180) angle += 360;
+}
+
+void SelectSolid(int value)
+{
+    theMesh.SelectVornObject(value - 900, false);
+}
+
+} // namespace
+
+void TurnViewTo(double targetX, double targetZ)
+{
+    StartAxisTurn(rotX, targetRotX, rotXStep, targetX);
+    StartAxisTurn(rotZ, targetRotZ, rotZStep, targetZ);
+    theViewState.SetMode(CViewState::kTurn);
+}
+
+bool KeyChangesZoom(unsigned char key)
+{
+    return key == '+' || key == '-';
+}
+
+void HedrixHandleKey(unsigned char key, int modifiers)
+{
+    const bool shift = (modifiers & kModifierShift) != 0;
+    const bool alt = (modifiers & kModifierAlt) != 0;
+    CViewState& vs = theViewState;
+    switch (key) {
+    case 1: // Ctrl+A
+        TurnViewTo(-90, shift ? -180.0 : rotZ);
+        break;
+    case 7: // Ctrl+G
+        if (shift && alt)
+            TurnViewTo(180, 180);
+        else if (shift)
+            TurnViewTo(180, 0);
+        else if (alt)
+            TurnViewTo(180, 90);
+        else
+            TurnViewTo(180, -90);
+        break;
+    case 'a': TurnViewTo(-90, alt ? 90 : -90); break;
+    case 'A': TurnViewTo(-90, alt ? 180 : 0); break;
+    case 'g': TurnViewTo(0, alt ? 90 : -90); break;
+    case 'G': TurnViewTo(0, alt ? 180 : 0); break;
+    case 'j': TurnViewTo(-54.7356, -135); break;
+    case 'J': TurnViewTo(-45, -135); break;
+    case '+':
+    case '-': zoom = ZoomKey(key, zoomSteps, kStartZoom, FarthestVertex(theMesh)); break;
+    case '1': vs.ShowMarkerOnly(); break;
+    case '4': vs.SetMode(CViewState::kFold); break;
+    case '5':
+        if (alt)
+            theMesh.RestoreFaceType(1, 99);
+        else
+            theMesh.ReplaceFaceType(1, 99);
+        theMesh.BuildDisplayLists();
+        break;
+    case '6':
+        theMesh.PrepareTwist(true);
+        theMesh.BuildDisplayLists();
+        break;
+    case '7': vs.SetMode(CViewState::kTwist); break;
+    case 's': vs.ToggleSpecialEdges(); break;
+    case 'f': vs.ToggleFaces(); break;
+    case 'F': vs.ToggleSplitFaces(); break;
+    case 'e': vs.ToggleFacesByEdges(); break;
+    case 'n': vs.ToggleNormals(); break;
+    case 'c': vs.ToggleCoordinateSystem(); break;
+    case 'v': vs.ToggleVertices(); break;
+    case 'm': vs.ToggleAutoSpin(); break;
+    case 'T': theMesh.SelectVornObject(1, false); break;
+    case 'H': theMesh.SelectVornObject(2, false); break;
+    case 'O': theMesh.SelectVornObject(3, false); break;
+    case 'D': theMesh.SelectVornObject(4, false); break;
+    case 'I': theMesh.SelectVornObject(5, false); break;
+    case 't': theMesh.SelectVornObject(1, true); break;
+    case 'h': theMesh.SelectVornObject(2, true); break;
+    case 'o': theMesh.SelectVornObject(3, true); break;
+    case 'd': theMesh.SelectVornObject(4, true); break;
+    case 'i': theMesh.SelectVornObject(5, true); break;
+    case 'w':
+        // Each writer reports its own failure; the others still run.
+        theMesh.WriteMeshText("wemo.txt");
+        theMesh.WriteMeshCSource("crInc.txt");
+        theMesh.WriteMeshFile("wp.txt");
+        break;
+    default: break;
+    }
+}
+
+void IdleStep()
+{
+    CViewState& vs = theViewState;
+    switch (vs.GetMode()) {
+    case CViewState::kIdle:
+        WrapOnce(rotX);
+        WrapOnce(rotZ);
+        break;
+    case CViewState::kTurn:
+        vs.toggles[CViewState::kAutoSpin] = false;
+        AdvanceAxisTurn(rotZ, targetRotZ, rotZStep);
+        AdvanceAxisTurn(rotX, targetRotX, rotXStep);
+        if (rotZStep == 0 && rotXStep == 0) vs.SetMode(CViewState::kIdle);
+        break;
+    case CViewState::kFold:
+        theMesh.FoldStep(0.002);
+        break;
+    case CViewState::kTwist:
+        TwistIdlePass(theMesh);
+        break;
+    default: break;
+    }
+    if (vs.toggles[CViewState::kAutoSpin]) rotZ = static_cast<float>(rotZ + 0.15);
+}
+
+void DragView(int x, int y)
+{
+    DragTurn(x, y, lastMouseX, lastMouseY, rotX, rotZ, dRotX, dRotZ);
+}
+
+void MouseButton(int button, int state, int x, int y, std::ostream& out)
+{
+    if (dragButton.Event(button, state)) PressLeftButton(x, y, out);
+}
+
+void PointerMotion(int x, int y)
+{
+    if (dragButton.LeftHeld()) DragView(x, y);
+}
+
+void NextSolid()
+{
+    ++currentSolid;
+    if (currentSolid > kMenuLastSolid || currentSolid < kMenuFirstSolid) currentSolid = kMenuFirstSolid;
+    MenuAction(currentSolid);
+}
+
+void PrevSolid()
+{
+    --currentSolid;
+    if (currentSolid < kMenuFirstSolid || currentSolid > kMenuLastSolid) currentSolid = kMenuLastSolid;
+    MenuAction(currentSolid);
+}
+
+void MenuAction(int value)
+{
+    CViewState& vs = theViewState;
+    switch (value) {
+    case kMenuSpecialEdges: vs.ToggleSpecialEdges(); break;
+    case kMenuFaces: vs.ToggleFaces(); break;
+    case kMenuFacesByEdges: vs.ToggleFacesByEdges(); break;
+    case kMenuNormals: vs.ToggleNormals(); break;
+    case kMenuCoordinateSystem: vs.ToggleCoordinateSystem(); break;
+    case kMenuVertices: vs.ToggleVertices(); break;
+    default:
+        if (value >= kMenuFirstSolid && value <= kMenuLastSolid) SelectSolid(value);
+        break;
+    }
+}
+
+void PressLeftButton(int x, int y, std::ostream& out)
+{
+    lastMouseX = x;
+    lastMouseY = y;
+    const int e = PickEdgeAtPixel(theMesh, theViewState, rotX, rotZ, x, y);
+    if (e < 0) {
+        out << "no edge picked" << std::endl;
+        return;
+    }
+    const CEdge& edge = theMesh.edges[e];
+    out << "picked edge " << e + 1 << ": vertices " << edge.v1 + 1 << " - " << edge.v2 + 1 << std::endl;
+}
+
+COrthoBounds ComputeOrthoBounds(int width, int height, float zoomFactor)
+{
+    COrthoBounds b{};
+    b.width = width < 1 ? 1 : width;
+    b.height = height < 1 ? 1 : height;
+    const float k = zoomFactor * 0.70710677f;
+    if (b.width <= b.height) {
+        const float a = k * (static_cast<float>(b.height) / static_cast<float>(b.width));
+        b.left = -k;
+        b.right = k;
+        b.bottom = -a;
+        b.top = a;
+    } else {
+        const float a = k * (static_cast<float>(b.width) / static_cast<float>(b.height));
+        b.left = -a;
+        b.right = a;
+        b.bottom = -k;
+        b.top = k;
+    }
+    b.nearPlane = -5 * k;
+    b.farPlane = 5 * k;
+    return b;
+}

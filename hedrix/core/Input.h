@@ -1,0 +1,76 @@
+#pragma once
+// What the viewer's input and idle callbacks do, without the windowing
+// library: the key table, view turns, the drag, object stepping, menu actions,
+// the idle step and the edge pick. The GLUT callbacks in HedrixViewer.cpp only read
+// the event, call in here and then exit, reshape or request a redisplay.
+#include <iosfwd>
+
+#include "view/ViewRules.h"
+
+// Modifier bits as the windowing library reports them.
+constexpr int kModifierShift = 1;
+constexpr int kModifierAlt = 4;
+
+constexpr unsigned char kKeyEscape = 27;
+
+// Menu values; the object entries are 900 + object type, like currentSolid.
+enum MenuValue {
+    kMenuSpecialEdges = 1,
+    kMenuFaces = 2,
+    kMenuFacesByEdges = 3,
+    kMenuNormals = 4,
+    kMenuCoordinateSystem = 5,
+    kMenuVertices = 6,
+    kMenuQuit = 99,
+    kMenuFirstSolid = 901,
+    kMenuLastSolid = 905
+};
+
+// Menu order as shown; the object submenu hangs between the toggles and "Quit".
+constexpr CMenuEntry kObjectMenu[] = {
+    {"vornTet", 901}, {"vornHex", 902}, {"vornOct", 903}, {"vornDod", 904}, {"vornIco", 905}};
+constexpr const char* kObjectSubmenuLabel = "Vorn Kambrel";
+constexpr CMenuEntry kQuitEntry = {"Quit", kMenuQuit};
+
+// One key with an explicit modifier set (kModifierShift, kModifierAlt).
+// ESC is not handled here: the callback exits before reading modifiers.
+void HedrixHandleKey(unsigned char key, int modifiers);
+// The zoom keys change the orthographic bounds, so the caller reshapes.
+bool KeyChangesZoom(unsigned char key);
+
+// Starts an animated turn to (rotX, rotZ) = (targetX, targetZ), in degrees,
+// about 600 idle calls long, taking the shorter way for angles in [-180, 180].
+void TurnViewTo(double targetX, double targetZ);
+
+// One idle call's work on the mesh and view: the step of the current mode,
+// then the auto-spin.
+void IdleStep();
+
+// Left-button drag to (x, y): half a degree per pixel, x turns about z.
+void DragView(int x, int y);
+
+// Every mouse-button event: a left press is PressLeftButton, a left release
+// ends the drag; the other buttons do nothing.
+void MouseButton(int button, int state, int x, int y, std::ostream& out);
+// Pointer motion with some button held: DragView while the left one is.
+void PointerMotion(int x, int y);
+
+// Steps currentSolid through 901..905 with wrap-around and selects that
+// object without starting its sequence.
+void NextSolid();
+void PrevSolid();
+
+// The menu callback's action for one value; "Quit" is left to the caller.
+void MenuAction(int value);
+
+// Left-button press at window pixel (x, y): remembers it as the drag start
+// and writes the edge under the pointer to out (numbers 1-based, as in files).
+void PressLeftButton(int x, int y, std::ostream& out);
+
+// Orthographic bounds for a window; sizes below 1 count as 1 so that a
+// minimised window never yields infinite or NaN bounds.
+struct COrthoBounds {
+    int width, height;
+    double left, right, bottom, top, nearPlane, farPlane;
+};
+COrthoBounds ComputeOrthoBounds(int width, int height, float zoom);
