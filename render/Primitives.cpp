@@ -31,36 +31,107 @@ struct CShapeKey {
     }
 };
 
-// The open tube that gluCylinder draws (equal radii, smooth normals pointing
-// out), with its floats computed the same way, as independent triangles in the
-// order in which the renderer splits each quad of a strip. With equal radii
-// the normal of a slice is its unit direction (height / length is exactly 1).
-void EmitTubeTriangles(double radius, double height, int slices, int stacks)
+constexpr double kPi = 3.14159265358979323846;
+
+// Sines and cosines of the slice angles as the quadrics take them: the angle
+// rounded to float, its sine in double, rounded again; the last slice repeats
+// the first.
+void SliceTable(int slices, std::vector<float>& sinA, std::vector<float>& cosA)
 {
-    constexpr double kPi = 3.14159265358979323846;
-    std::vector<float> sinA(slices + 1), cosA(slices + 1);
+    sinA.assign(slices + 1, 0.0f);
+    cosA.assign(slices + 1, 0.0f);
     for (int i = 0; i < slices; ++i) {
         const float angle = static_cast<float>(2 * kPi * i / slices);
-        sinA[i] = static_cast<float>(std::sin(angle));
-        cosA[i] = static_cast<float>(std::cos(angle));
+        sinA[i] = static_cast<float>(std::sin(static_cast<double>(angle)));
+        cosA[i] = static_cast<float>(std::cos(static_cast<double>(angle)));
     }
     sinA[slices] = sinA[0];
     cosA[slices] = cosA[0];
+}
+
+// The triangles of a quad strip of `slices` quads in the order in which the
+// renderer splits them; emit(v) sends strip vertex v.
+template <class FEmit>
+void EmitStripTriangles(int slices, FEmit emit)
+{
+    for (int v = 0; v + 3 < 2 * (slices + 1); v += 2) {
+        for (int c : {v + 2, v, v + 3}) emit(c);
+        for (int c : {v, v + 1, v + 3}) emit(c);
+    }
+}
+
+// The open tube that gluCylinder draws (equal radii, smooth normals pointing
+// out), with its floats computed the same way, as independent triangles.
+// With equal radii the normal of a slice is its unit direction (height /
+// length is exactly 1).
+void EmitTubeTriangles(double radius, double height, int slices, int stacks)
+{
+    std::vector<float> sinA, cosA;
+    SliceTable(slices, sinA, cosA);
     const float r = static_cast<float>(radius);
     glBegin(GL_TRIANGLES);
     for (int j = 0; j < stacks; ++j) {
         const float z[2] = {static_cast<float>(j * height / stacks), static_cast<float>((j + 1) * height / stacks)};
         // Strip vertex 2i is slice i at the lower ring, 2i + 1 at the upper one.
-        auto emit = [&](int v) {
+        EmitStripTriangles(slices, [&](int v) {
             const int i = v / 2;
             glNormal3f(sinA[i], cosA[i], 0.0f);
             glVertex3f(r * sinA[i], r * cosA[i], z[v % 2]);
-        };
-        for (int v = 0; v + 3 < 2 * (slices + 1); v += 2) {
-            for (int c : {v + 2, v, v + 3}) emit(c);
-            for (int c : {v, v + 1, v + 3}) emit(c);
-        }
+        });
     }
+    glEnd();
+}
+
+// The sphere that gluSphere draws (smooth normals pointing out, no texture),
+// with its floats computed the same way, as independent triangles: the two
+// end fans split as (0, i + 1, i + 2), the quad strips between them as a
+// tube's.
+void EmitSphereTriangles(double radius, int slices, int stacks)
+{
+    std::vector<float> sinA, cosA;
+    SliceTable(slices, sinA, cosA);
+    std::vector<float> sinN(stacks + 1), cosN(stacks + 1), sinP(stacks + 1), cosP(stacks + 1);
+    for (int j = 0; j <= stacks; ++j) {
+        const double angle = static_cast<float>(kPi * j / stacks);  // rounded as the slice angles
+        sinN[j] = static_cast<float>(std::sin(angle));
+        cosN[j] = static_cast<float>(std::cos(angle));
+        sinP[j] = static_cast<float>(radius * std::sin(angle));
+        cosP[j] = static_cast<float>(radius * std::cos(angle));
+    }
+    sinP[0] = 0;
+    sinP[stacks] = 0;
+    struct CVertex {
+        float n[3];
+        float p[3];
+    };
+    // Slice i at polar step j, normal and position as the quadric gives them.
+    auto ring = [&](int i, int j) {
+        return CVertex{{sinA[i] * sinN[j], cosA[i] * sinN[j], cosN[j]}, {sinP[j] * sinA[i], sinP[j] * cosA[i], cosP[j]}};
+    };
+    auto emit = [](const CVertex& v) {
+        glNormal3f(v.n[0], v.n[1], v.n[2]);
+        glVertex3f(v.p[0], v.p[1], v.p[2]);
+    };
+    std::vector<CVertex> fan(slices + 2);
+    auto emitFan = [&]() {
+        for (int i = 0; i < slices; ++i)
+            for (int c : {0, i + 1, i + 2}) emit(fan[c]);
+    };
+    glBegin(GL_TRIANGLES);
+    // The north fan runs through the slices backwards; its centre keeps the
+    // normal given before it, the pole's.
+    fan[0] = {{sinA[0] * sinN[0], cosA[0] * sinN[0], cosN[0]}, {0.0f, 0.0f, static_cast<float>(radius)}};
+    for (int i = slices; i >= 0; --i) fan[slices + 1 - i] = ring(i, 1);
+    emitFan();
+    // The south centre's normal takes the slice entry numbered by the stack
+    // count, as the quadric does (bounded here: the quadric would read past
+    // its table if stacks exceeded slices).
+    const int k = stacks % (slices + 1);
+    fan[0] = {{sinA[k] * sinN[stacks], cosA[k] * sinN[stacks], cosN[stacks]}, {0.0f, 0.0f, static_cast<float>(-radius)}};
+    for (int i = 0; i <= slices; ++i) fan[i + 1] = ring(i, stacks - 1);
+    emitFan();
+    // Strip vertex 2i is slice i at the ring j + 1, 2i + 1 at the ring j.
+    for (int j = 1; j + 1 < stacks; ++j) EmitStripTriangles(slices, [&](int v) { emit(ring(v / 2, j + 1 - v % 2)); });
     glEnd();
 }
 
@@ -68,6 +139,10 @@ void EmitShape(const CShapeKey& k)
 {
     if (k.kind == CShapeKey::kTube) {
         EmitTubeTriangles(k.size[0], k.size[1], k.slices, k.stacks);
+        return;
+    }
+    if (k.kind == CShapeKey::kSphere) {
+        EmitSphereTriangles(k.size[0], k.slices, k.stacks);
         return;
     }
     GLUquadric* q = gluNewQuadric();
