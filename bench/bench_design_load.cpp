@@ -92,7 +92,7 @@ std::string WriteGridFile(const std::string& dir, const char* name, int n)
 
 CMesh& LoadedMesh()
 {
-    static CMesh mesh(70000, 140000, 70000);
+    static CMesh mesh;
     static bool loaded = false;
     if (!loaded) {
         CSilentConsole quiet;
@@ -106,7 +106,7 @@ CMesh& LoadedMesh()
 
 void BM_ReadDesignFile(benchmark::State& state)
 {
-    static CMesh scratch(70000, 140000, 70000);
+    static CMesh scratch;
     CSilentConsole quiet;
     for (auto _ : state)
         if (!ReadMeshText(gridFile, scratch)) state.SkipWithError("grid file not read");
@@ -128,7 +128,7 @@ void BM_FaceNormals(benchmark::State& state)
 // Both edge benchmarks take the grid size as their argument.
 void BM_GenerateEdgesHashed(benchmark::State& state)
 {
-    static CMesh m(70000, 140000, 70000);
+    static CMesh m;
     FillQuadGrid(m, static_cast<int>(state.range(0)), static_cast<int>(state.range(0)));
     CSilentConsole quiet;
     for (auto _ : state) m.GenerateEdges();
@@ -138,7 +138,7 @@ void BM_GenerateEdgesHashed(benchmark::State& state)
 
 void BM_GenerateEdgesLinear(benchmark::State& state)
 {
-    static CMesh m(70000, 140000, 70000);
+    static CMesh m;
     FillQuadGrid(m, static_cast<int>(state.range(0)), static_cast<int>(state.range(0)));
     for (auto _ : state) ReferenceGenerateEdges(m);
     state.counters["faces"] = m.nFaces;

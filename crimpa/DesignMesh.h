@@ -1,6 +1,5 @@
 #pragma once
-// The design viewer's mesh store: 70000 vertices and faces, 140000 edges and
-// special edges, 12/13 slots per vertex and 12 per face.
+// The design viewer's mesh store, of DesignMeshConfig's capacities and slots.
 #include "mesh/MeshConfigs.h"
 
 using CMesh = CDesignMeshStore;

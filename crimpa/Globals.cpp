@@ -8,7 +8,7 @@
 #include "crimpa/ViewerState.h"
 #include "mesh/MeshTables.h"
 
-CMesh theMesh(70000, 140000, 70000);
+CMesh theMesh;
 
 int designMode = 0;
 bool builtInDesignShown = false;

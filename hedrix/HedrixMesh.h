@@ -7,6 +7,7 @@
 
 class CMesh : public CPolyMeshStore {
 public:
+    CMesh() = default;
     CMesh(int vertexCapacity, int edgeCapacity, int faceCapacity)
         : CPolyMeshStore(vertexCapacity, edgeCapacity, faceCapacity)
     {

@@ -17,6 +17,9 @@ public:
     using Vertex = typename Config::Vertex;
     using Face = typename Config::Face;
 
+    // A store of the configuration's own capacities.
+    CMeshStore() : CMeshStore(Config::kVertexCapacity, Config::kEdgeCapacity, Config::kFaceCapacity) {}
+    // A smaller store of the same record shape, for work that needs less.
     CMeshStore(int vertexCapacity, int edgeCapacity, int faceCapacity)
         : vertexCapacity(vertexCapacity), edgeCapacity(edgeCapacity), faceCapacity(faceCapacity),
           vertices(new Vertex[vertexCapacity]), faces(new Face[faceCapacity]), edges(new CEdge[edgeCapacity]),

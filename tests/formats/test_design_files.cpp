@@ -67,7 +67,7 @@ public:
     CFullSizeMesh& operator=(const CFullSizeMesh&) = delete;
 
 private:
-    CMesh store{70000, 140000, 70000};
+    CMesh store;
 };
 
 // theMesh at its capacities, as the design viewer shows it.
@@ -328,9 +328,9 @@ TEST_F(DesignFiles, AMeshAtTheStoreCapacityComesBack)
 {
     CFullSizeMesh full;
     FillShownCapacityMesh();
-    ASSERT_EQ(theMesh.nVertices, 70000);
-    ASSERT_EQ(theMesh.nFaces, 70000);
-    ASSERT_GE(theMesh.nEdges, 139999);
+    ASSERT_EQ(theMesh.nVertices, DesignMeshConfig::kVertexCapacity);
+    ASSERT_EQ(theMesh.nFaces, DesignMeshConfig::kFaceCapacity);
+    ASSERT_GE(theMesh.nEdges, DesignMeshConfig::kEdgeCapacity - 1);
     const auto expected = FullCopy(theMesh);
     expected->nSpecialEdges = 0; // the text export counts no special edges
     const std::string text = TestPath("wemo.txt"), table = TestPath("crInc.txt");
@@ -365,7 +365,7 @@ TEST_F(DesignFiles, ASmallFileAfterALargeMeshGivesJustTheSmallMesh)
     EXPECT_TRUE(SameInUse(*expected, theMesh));
 
     // The reader alone leaves no incidence of the earlier mesh either.
-    CMesh into(70000, 140000, 70000);
+    CMesh into;
     FillCapacityMesh(into, 280, 250, 0);
     StdoutOf([&] { ASSERT_TRUE(ReadMeshText(small, into)); });
     EXPECT_EQ(into.nEdges, 0);

@@ -576,17 +576,17 @@ TEST(Readers, CoordinatesAtTheBoundGiveFiniteCentresAndNormals)
 // Counts and vertex types, face types and edge types that fill their columns.
 TEST(Writers, AMeshAtTheStoreCapacityComesBack)
 {
-    CMesh source(1000, 2100, 1400);
+    CMesh source;
     FillCapacityMesh(source, 40, 25, 12345);
-    ASSERT_EQ(source.nEdges, 2100);
-    ASSERT_EQ(source.nFaces, 1400);
+    ASSERT_EQ(source.nEdges, PolyMeshConfig::kEdgeCapacity);
+    ASSERT_EQ(source.nFaces, PolyMeshConfig::kFaceCapacity);
     const std::string shortPath = TestPath("wemo.txt"), tablePath = TestPath("crInc.txt"), fullPath = TestPath("wp.txt");
     StdoutOf([&] {
         ASSERT_TRUE(source.WriteMeshText(shortPath));
         ASSERT_TRUE(source.WriteMeshCSource(tablePath));
         ASSERT_TRUE(source.WriteMeshFile(fullPath));
     });
-    CMesh full(1000, 2100, 1400), shortBack(1000, 2100, 1400);
+    CMesh full, shortBack;
     StdoutOf([&] {
         EXPECT_TRUE(full.ReadMeshFile(fullPath));
         EXPECT_TRUE(shortBack.ReadMeshFixed(shortPath));

@@ -13,7 +13,7 @@ namespace {
 
 std::unique_ptr<CMesh> Built(int type, bool start)
 {
-    auto mesh = std::make_unique<CMesh>(1000, 2100, 1400);
+    auto mesh = std::make_unique<CMesh>();
     mesh->SelectVornObject(type, start);
     return mesh;
 }

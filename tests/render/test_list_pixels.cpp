@@ -252,7 +252,7 @@ TEST(ListPixels, MixedDesignMeshDrawsLikePlainQuadrics)
 
 TEST(ListPixels, LargeGridDrawsLikePlainQuadrics)
 {
-    auto m = std::make_unique<CDesignMeshStore>(70000, 140000, 70000);
+    auto m = std::make_unique<CDesignMeshStore>();
     FillGrid(*m, 150);
     ExpectDesignListsDrawLikePlain(*m);
 }
@@ -272,7 +272,7 @@ TEST(ListPixels, RebuiltListsDrawTheSame)
 // The polyhedron viewer's tube, sphere and arrow lists on the same kind of mesh.
 TEST(ListPixels, PolyListsDrawLikePlainQuadrics)
 {
-    auto m = std::make_unique<CPolyMeshStore>(1000, 2100, 1400);
+    auto m = std::make_unique<CPolyMeshStore>();
     auto d = std::make_unique<CDesignMeshStore>(200, 400, 200);
     FillMixedMesh(*d);
     m->nVertices = d->nVertices;
