@@ -327,9 +327,9 @@ CMeshStore<Config>& MakeScratchCopy(const CMeshStore<Config>& target, long long 
         spare.reset(new CMeshStore<Config>(target.vertexCapacity, target.edgeCapacity, target.faceCapacity));
     }
     CMeshStore<Config>& s = *spare;
-    s.nVertices = CopyReachable(s.vertices, target.vertices, target.nVertices, s.vertexCapacity, reach);
-    s.nFaces = CopyReachable(s.faces, target.faces, target.nFaces, s.faceCapacity, reach);
-    s.nEdges = CopyReachable(s.edges, target.edges, target.nEdges, s.edgeCapacity, reach);
-    s.nSpecialEdges = CopyReachable(s.specialEdges, target.specialEdges, target.nSpecialEdges, s.edgeCapacity, reach);
+    static_cast<CMeshHeader&>(s) = target;
+    CMeshStore<Config>::Geometry::ForEachArray(s, target, [reach](auto* to, const auto* from, int& count, int fromCount, int capacity) {
+        count = CopyReachable(to, from, fromCount, capacity, reach);
+    });
     return s;
 }

@@ -52,6 +52,15 @@ public:
     void SetPosition(const CVector3d& p, int t) { position = p; type = t; }
     void SetType(int t) { type = t; }
 
+    bool operator==(const CVertexT&) const = default;
+    // Entries past the list counts are no part of the vertex; cleared, two
+    // vertices that mean the same compare equal.
+    void ClearUnusedSlots()
+    {
+        for (int i = nEdges < 0 ? 0 : nEdges; i < EdgeSlots; ++i) edges[i] = 0;
+        for (int i = nFaces < 0 ? 0 : nFaces; i < FaceSlots; ++i) faces[i] = 0;
+    }
+
     CVector3d position;
     CVector3d extraVector;
     int nFaces = 0;
@@ -127,6 +136,14 @@ public:
         normal = cross(p1 - p0, p2 - p0);
         normal.normalize();
     }
+    bool operator==(const CFaceT&) const = default;
+    // As for the vertex: entries past the list counts cleared.
+    void ClearUnusedSlots()
+    {
+        for (int i = nVerts < 0 ? 0 : nVerts; i < VertSlots; ++i) verts[i] = 0;
+        for (int i = nEdges < 0 ? 0 : nEdges; i < EdgeSlots; ++i) edges[i] = 0;
+    }
+
     // References to the removed vertex s become t; indices above s follow the shift.
     void RenumberVertex(int s, int t)
     {
@@ -183,6 +200,8 @@ public:
     void SetRightFace(int f) { rightFace = f; }
     void SetType(int t) { type = t; }
 
+    bool operator==(const CEdge&) const = default;
+
     int id = -1;
     int v1 = -1;
     int v2 = -1;
@@ -195,6 +214,7 @@ class CFixingCondition {
 public:
     CFixingCondition() = default;
     CFixingCondition(int i, double v) : index(i), value(v) {}
+    bool operator==(const CFixingCondition&) const = default;
     int index = 0;
     double value = 0.0;
 };

@@ -83,9 +83,9 @@ void BuildPolyDisplayLists(const CPolyMeshStore& mesh, int markFaceA, int markFa
     CompileList(kPolyListFaces, [&] { DrawFaces(mesh); });
     // Hidden edges get no tube; special edges are drawn whatever their type.
     CompileList(kPolyListEdges,
-                [&] { DrawEdgeTubes(mesh, mesh.edges, mesh.nEdges, kEdgeRadius, kPolyTube, true); });
+                [&] { DrawEdgeTubes(mesh, mesh.edges.get(), mesh.nEdges, kEdgeRadius, kPolyTube, true); });
     CompileList(kPolyListSpecialEdges,
-                [&] { DrawEdgeTubes(mesh, mesh.specialEdges, mesh.nSpecialEdges, kEdgeRadius, kPolyTube, false); });
+                [&] { DrawEdgeTubes(mesh, mesh.specialEdges.get(), mesh.nSpecialEdges, kEdgeRadius, kPolyTube, false); });
     CompileList(kPolyListNormals, [&] { DrawNormalArrows(mesh); });
     CompileList(kPolyListVertices, [&] { DrawVertexSpheres(mesh, kVertexRadius, kPolySphere); });
     CompileList(kPolyListAxes, [&] { DrawAxes(kAxisRadius, kAxisLengths, kPolyAxis); });

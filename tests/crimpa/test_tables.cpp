@@ -81,7 +81,7 @@ TEST(TableBuilding, SameTablesTwiceGiveTheSameEdges)
 {
     const GridTables t = MakeGridTables(6, 4);
     Build(t);
-    std::vector<CEdge> first(theMesh.edges, theMesh.edges + theMesh.nEdges);
+    std::vector<CEdge> first(theMesh.edges.get(), theMesh.edges.get() + theMesh.nEdges);
     Build(t);
     ASSERT_EQ(theMesh.nEdges, static_cast<int>(first.size()));
     for (int k = 0; k < theMesh.nEdges; ++k) {

@@ -104,3 +104,26 @@ TEST(MeshTables, RefusesTablesThatDoNotFit)
     EXPECT_EQ(2, m->faces[0].VertAt(2));
     delete m;
 }
+
+// Every part of the geometry changes hands, the centroid too; the records
+// compare as whole values, the twist frame of a face included.
+TEST(MeshStore, SwapGeometryExchangesEveryPart)
+{
+    CPolyMeshStore a(4, 8, 4), b(6, 12, 6);
+    a.nVertices = 1;
+    a.vertices[0].Set(1, 2, 3, 4);
+    a.centroid = CVector3d(1, 2, 3);
+    b.nFaces = 1;
+    b.faces[0].SetFrameAxes(CVector3d(1, 0, 0), CVector3d(0, 1, 0));
+    b.centroid = CVector3d(-5, 0, 7);
+    const CMeshHeader headerA = a, headerB = b;
+    const CPolyMeshStore::Vertex vertexA = a.vertices[0];
+    const CPolyFace faceB = b.faces[0];
+
+    a.SwapGeometry(b);
+    EXPECT_TRUE(static_cast<const CMeshHeader&>(a) == headerB);
+    EXPECT_TRUE(static_cast<const CMeshHeader&>(b) == headerA);
+    EXPECT_TRUE(a.faces[0] == faceB);
+    EXPECT_FALSE(a.faces[0] == CPolyFace());
+    EXPECT_TRUE(b.vertices[0] == vertexA);
+}

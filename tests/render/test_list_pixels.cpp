@@ -233,8 +233,8 @@ void ExpectDesignListsDrawLikePlain(const CDesignMeshStore& m)
     std::vector<std::vector<unsigned char>> built;
     BuildDesignDisplayLists(m);
     for (const CView& v : kViews) built.push_back(Render(v, kDesignReplay));
-    PlainTubeList(kDesignListEdges, m, m.edges, m.nEdges, 0.0125, kDesignTube, false);
-    PlainTubeList(kDesignListSpecialEdges, m, m.specialEdges, m.nSpecialEdges, 0.015, kDesignTube, false);
+    PlainTubeList(kDesignListEdges, m, m.edges.get(), m.nEdges, 0.0125, kDesignTube, false);
+    PlainTubeList(kDesignListSpecialEdges, m, m.specialEdges.get(), m.nSpecialEdges, 0.015, kDesignTube, false);
     PlainSphereList(kDesignListVertices, m, 0.025, kDesignSphere);
     for (size_t k = 0; k < built.size(); ++k) {
         const std::vector<unsigned char> plain = Render(kViews[k], kDesignReplay);
@@ -289,8 +289,8 @@ TEST(ListPixels, PolyListsDrawLikePlainQuadrics)
     std::vector<std::vector<unsigned char>> built;
     BuildPolyDisplayLists(*m, 0, 1, 0, 1);
     for (const CView& v : kViews) built.push_back(Render(v, replay));
-    PlainTubeList(kPolyListEdges, *m, m->edges, m->nEdges, 0.01, kPolyTube, true);
-    PlainTubeList(kPolyListSpecialEdges, *m, m->specialEdges, m->nSpecialEdges, 0.01, kPolyTube, false);
+    PlainTubeList(kPolyListEdges, *m, m->edges.get(), m->nEdges, 0.01, kPolyTube, true);
+    PlainTubeList(kPolyListSpecialEdges, *m, m->specialEdges.get(), m->nSpecialEdges, 0.01, kPolyTube, false);
     PlainSphereList(kPolyListVertices, *m, 0.03, kPolySphere);
     PlainNormalArrowList(kPolyListNormals, *m);
     for (size_t k = 0; k < built.size(); ++k)
