@@ -17,34 +17,20 @@ CVector3d designPoints[kPoints];
 
 namespace {
 
-constexpr int kVertexRows = 6;
-constexpr int kFaceInts = 20;
-
 // Outer corners at sqrt(2): the table gives the topology; the placement puts them at radius 1.
-const double kVertexTable[kVertexRows][4] = {{0, 0, 0, 0},  {1.414213562, 0, 0, 0},  {-1, 1, 0, 0},
-                                             {-1.414213562, 0, 0, 0}, {-1, -1, 0, 0}, {1.414213562, 0, 0, 0}};
+constexpr double kVertexTable[][4] = {{0, 0, 0, 0},           {1.414213562, 0, 0, 0}, {-1, 1, 0, 0},
+                                      {-1.414213562, 0, 0, 0}, {-1, -1, 0, 0},         {1.414213562, 0, 0, 0}};
 
-const int kFaceTable[kFaceInts] = {3, 1, 2, 3, 1, 3, 1, 3, 4, 2, 3, 1, 4, 5, 1, 3, 1, 5, 6, 3};
+constexpr int kFaceTable[] = {3, 1, 2, 3, 1, 3, 1, 3, 4, 2, 3, 1, 4, 5, 1, 3, 1, 5, 6, 3};
 
-// Turns by -angle about z (from +x towards +y) and about x (from +y towards +z).
-CVector3d TurnAboutZ(const CVector3d& p, double angle)
-{
-    const double c = std::cos(angle), s = std::sin(angle);
-    return CVector3d(p.x() * c + p.y() * s, p.y() * c - p.x() * s, p.z());
-}
-
-CVector3d TurnAboutX(const CVector3d& p, double angle)
-{
-    const double c = std::cos(angle), s = std::sin(angle);
-    return CVector3d(p.x(), p.y() * c + p.z() * s, p.z() * c - p.y() * s);
-}
+using Tables = CDesignTables<kVertexTable, kFaceTable>;
 
 }  // namespace
 
 void MakeDesign()
 {
     // The built-in design has no special edges; none of a loaded file may outlive it.
-    BuildBuiltInDesign<kVertexRows, kFaceInts>();
+    Tables::Build();
     const double even[4] = {-2.3561944901923426, -0.7853981633974475, -0.7853981633974475, -2.3561944901923426};
     const double odd[4] = {-1.0471975511965967, 0.7853981633974475, -1.0471975511965967, -0.7853981633974475};
     for (int i = 0; i < 4; ++i) {
@@ -65,12 +51,12 @@ void FoldStep()
     if (phase >= 0 && phase < kPhases) {
         if (phase % 2 == 0) {
             const double angle = evenPhaseAngles[phase / 2] / kFramesPerPhase;
-            for (int k = 1; k < kPoints; ++k) designPoints[k] = TurnAboutZ(designPoints[k], angle);
+            for (int k = 1; k < kPoints; ++k) designPoints[k] = designPoints[k].rotateAboutZ(angle);
         } else {
             // Phase 1 folds P5, phase 3 P4 and P5, phase 5 P3 to P5, phase 7 P2 to P5.
             const double angle = oddPhaseAngles[(phase - 1) / 2] / kFramesPerPhase;
             const int first = kPoints - 1 - (phase - 1) / 2;
-            for (int k = first; k < kPoints; ++k) designPoints[k] = TurnAboutX(designPoints[k], angle);
+            for (int k = first; k < kPoints; ++k) designPoints[k] = designPoints[k].rotateAboutX(angle);
         }
     }
     phaseFrame += 1;
@@ -88,7 +74,7 @@ void InitDesign() { MakeDesign(); }
 
 void LoadBuiltInDesign(int counts[3], double vertexRows[][4], int faceInts[])
 {
-    CopyDesignTables(kVertexTable, kFaceTable, 4, 1, counts, vertexRows, faceInts);
+    Tables::Copy(1, counts, vertexRows, faceInts);
 }
 
 void PlaceDesignVertices() { PlacePoints(designPoints, kPoints); }

@@ -4,6 +4,7 @@
 // and the three-sphere placement that refuses instead of guessing.
 #include <cmath>
 #include <iostream>
+#include <iterator>
 
 #include "crimpa/Design.h"
 #include "crimpa/DesignMesh.h"
@@ -15,39 +16,63 @@
 constexpr double kDegree = kPi / 180;
 constexpr double kRightAngle = kPi / 2;
 
-// The design's tables into theMesh, then the given special edges (vertex
-// numbers 0-based) and centres, normals, edges and display lists once more.
-// VertexRows and FaceInts are the sizes of the design's own tables.
-template <int VertexRows, int FaceInts>
-void BuildBuiltInDesign(const CEdge* specials = nullptr, int nSpecials = 0)
+// Faces of a face table of records {n, v1..vn, type}, or -1 when a record
+// has fewer than three vertices, names a vertex outside 1..nVertices or runs
+// past the end of the table.
+template <int Ints>
+constexpr int CountTableFaces(const int (&faces)[Ints], int nVertices)
 {
-    int counts[3];
-    double rows[VertexRows][4];
-    int faceInts[FaceInts];
-    LoadBuiltInDesign(counts, rows, faceInts);
-    BuildMeshFromTables(counts, rows, faceInts, 1.0);
-    theMesh.nSpecialEdges = nSpecials;
-    for (int k = 0; k < nSpecials; ++k) theMesh.specialEdges[k] = specials[k];
-    theMesh.ComputeFaceCentres();
-    theMesh.ComputeFaceNormals();
-    theMesh.GenerateEdges();
-    theMesh.BuildDisplayLists();
+    int count = 0;
+    for (int i = 0; i < Ints; ++count) {
+        const int n = faces[i];
+        if (n < 3 || i + n + 2 > Ints) return -1;
+        for (int k = 1; k <= n; ++k)
+            if (faces[i + k] < 1 || faces[i + k] > nVertices) return -1;
+        i += n + 2;
+    }
+    return count;
 }
 
-// LoadBuiltInDesign's work: the design's tables into the caller's buffers,
-// the counts {vertices, faces, 0} and the design number.
-template <int Rows, int Ints>
-void CopyDesignTables(const double (&rows)[Rows][4], const int (&faces)[Ints], int nFaces, int mode, int counts[3],
-                      double vertexRows[][4], int faceInts[])
-{
-    for (int i = 0; i < Rows; ++i)
-        for (int k = 0; k < 4; ++k) vertexRows[i][k] = rows[i][k];
-    for (int i = 0; i < Ints; ++i) faceInts[i] = faces[i];
-    counts[0] = Rows;
-    counts[1] = nFaces;
-    counts[2] = 0;
-    designMode = mode;
-}
+// A design's built-in tables. Their lengths and the face count come from the
+// tables themselves, checked when the unit is compiled.
+template <const auto& VertexTable, const auto& FaceTable>
+struct CDesignTables {
+    static constexpr int kVertices = static_cast<int>(std::size(VertexTable));
+    static constexpr int kFaceInts = static_cast<int>(std::size(FaceTable));
+    static constexpr int kFaces = CountTableFaces(FaceTable, kVertices);
+    static_assert(kFaces > 0, "the face table must hold whole face records of the table's vertices");
+
+    // LoadBuiltInDesign's work: the tables into the caller's buffers, the
+    // counts {vertices, faces, 0} and the design number.
+    static void Copy(int mode, int counts[3], double vertexRows[][4], int faceInts[])
+    {
+        for (int i = 0; i < kVertices; ++i)
+            for (int k = 0; k < 4; ++k) vertexRows[i][k] = VertexTable[i][k];
+        for (int i = 0; i < kFaceInts; ++i) faceInts[i] = FaceTable[i];
+        counts[0] = kVertices;
+        counts[1] = kFaces;
+        counts[2] = 0;
+        designMode = mode;
+    }
+
+    // The tables through LoadBuiltInDesign into theMesh, then the given
+    // special edges (vertex numbers 0-based) and centres, normals, edges and
+    // display lists once more.
+    static void Build(const CEdge* specials = nullptr, int nSpecials = 0)
+    {
+        int counts[3];
+        double rows[kVertices][4];
+        int faceInts[kFaceInts];
+        LoadBuiltInDesign(counts, rows, faceInts);
+        BuildMeshFromTables(counts, rows, faceInts, 1.0);
+        theMesh.nSpecialEdges = nSpecials;
+        for (int k = 0; k < nSpecials; ++k) theMesh.specialEdges[k] = specials[k];
+        theMesh.ComputeFaceCentres();
+        theMesh.ComputeFaceNormals();
+        theMesh.GenerateEdges();
+        theMesh.BuildDisplayLists();
+    }
+};
 
 // The first n design points into theMesh as vertices of type 0; a loaded
 // design file is not the design, so its vertices are left alone.

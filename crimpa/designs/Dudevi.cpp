@@ -15,15 +15,12 @@ CVector3d designPoints[kPoints];
 
 namespace {
 
-constexpr int kVertexRows = 12;
-constexpr int kFaceInts = 50;
-
-const double kVertexTable[kVertexRows][4] = {
+constexpr double kVertexTable[][4] = {
     {-0.5, -1.0, -0.2, 0}, {0.5, -1.0, -0.2, 0}, {-0.5, -1.0, 0.2, 0}, {0.5, -1.0, 0.2, 0},
     {-0.1, -1.0, 0.2, 0},  {0.1, -1.0, 0.2, 0},  {-0.5, 1.0, -0.2, 0}, {0.5, 1.0, -0.2, 0},
     {-0.5, 1.0, 0.2, 0},   {0.5, 1.0, 0.2, 0},   {-0.1, 1.0, 0.2, 0},  {0.1, 1.0, 0.2, 0}};
 
-const int kFaceTable[kFaceInts] = {
+constexpr int kFaceTable[] = {
     4, 1, 7, 8, 2, 3,  // bottom
     4, 1, 3, 9, 7, 1,  // left wall
     4, 2, 8, 10, 4, 1, // right wall
@@ -32,7 +29,9 @@ const int kFaceTable[kFaceInts] = {
     3, 2, 4, 6, 3,     // front right triangle
     4, 7, 11, 12, 8, 2, // back trapezoid
     3, 7, 9, 11, 3,    // back left triangle
-    3, 8, 12, 10, 3};  // back right triangle
+    3, 8, 12, 10, 3};
+
+using Tables = CDesignTables<kVertexTable, kFaceTable>;  // back right triangle
 
 CVector3d& P(int k) { return designPoints[k]; }
 
@@ -71,7 +70,7 @@ void MakeDesign()
     specials[1].Set(0, 4, 1, -1, -1);
     specials[2].Set(1, 4, 1, -1, -1);
     specials[3].Set(2, 4, 1, -1, -1);
-    BuildBuiltInDesign<kVertexRows, kFaceInts>(specials, 4);
+    Tables::Build(specials, 4);
 
     const double W = boxWidth, L = boxLength, H = wallHeight, T = creaseOffset;
     boxCentre = CVector3d(W / 2, L / 2, H / 2);
@@ -181,7 +180,7 @@ void InitDesign() { MakeDesign(); }
 
 void LoadBuiltInDesign(int counts[3], double vertexRows[][4], int faceInts[])
 {
-    CopyDesignTables(kVertexTable, kFaceTable, 9, 2, counts, vertexRows, faceInts);
+    Tables::Copy(2, counts, vertexRows, faceInts);
 }
 
 void PlaceDesignVertices() { PlacePoints(designPoints, kPoints); }

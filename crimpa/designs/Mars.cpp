@@ -16,17 +16,14 @@ CVector3d designPoints[kPoints];
 
 namespace {
 
-constexpr int kVertexRows = 16;
-constexpr int kFaceInts = 54;
-
 // A partly folded shape, not the layout: the mesh shows it until the first placement.
-const double kVertexTable[kVertexRows][4] = {
+constexpr double kVertexTable[][4] = {
     {0, 0, 0, 0},     {2, 0, 0, 0},     {3, 0, 0.4, 0},   {4, 0, 0.4, 0},
     {0, 1, 0, 0},     {2, 1, 0, 0},     {3, 1.9, 0.4, 0}, {4, 1.9, 0.4, 0},
     {0, 1.9, 0.4, 0}, {1, 1.9, 0.4, 0}, {2, 2.8, 0.8, 0}, {4, 2.8, 0.8, 0},
     {0, 3.8, 0.4, 0}, {1, 3.8, 0.4, 0}, {2, 3.8, 0.8, 0}, {4, 3.8, 0.8, 0}};
 
-const int kFaceTable[kFaceInts] = {
+constexpr int kFaceTable[] = {
     4, 1,  2,  6,  5,  2,
     4, 2,  3,  7,  6,  3,
     4, 3,  4,  8,  7,  2,
@@ -36,6 +33,8 @@ const int kFaceTable[kFaceInts] = {
     4, 9,  10, 14, 13, 2,
     4, 10, 11, 15, 14, 3,
     4, 11, 12, 16, 15, 2};
+
+using Tables = CDesignTables<kVertexTable, kFaceTable>;
 
 CVector3d& P(int v) { return designPoints[v]; }
 
@@ -76,7 +75,7 @@ void RefoldAndRebuild()
 
 void MakeDesign()
 {
-    BuildBuiltInDesign<kVertexRows, kFaceInts>();
+    Tables::Build();
     b = a * 0.5;
     rho = -0.5235987755982983;
     Layout();
@@ -123,7 +122,7 @@ void InitDesign() { MakeDesign(); }
 
 void LoadBuiltInDesign(int counts[3], double vertexRows[][4], int faceInts[])
 {
-    CopyDesignTables(kVertexTable, kFaceTable, 9, 5, counts, vertexRows, faceInts);
+    Tables::Copy(5, counts, vertexRows, faceInts);
 }
 
 void PlaceDesignVertices() { PlacePoints(designPoints, kPoints); }
@@ -146,8 +145,7 @@ bool DesignKey(unsigned char key, int modifiers)
     case 'd': PrintAngle("delta = ", 0.0); RefoldAndRebuild(); return true;
     case 'O':
     case 'o': PrintAngle("omega = ", 0.0); RefoldAndRebuild(); return true;
-    case 'M': RebuildDesignView(); return true;
-    default: return false;
+    default: return RebuildOnlyKey(key);
     }
     PrintAngle("rho = ", rho);
     RefoldAndRebuild();

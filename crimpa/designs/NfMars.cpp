@@ -18,7 +18,7 @@ CVector3d hingePoint;
 namespace {
 
 // The layout at the start parameters, heights to four and five decimals.
-constexpr double kVertexRows[kPoints][4] = {
+constexpr double kVertexTable[kPoints][4] = {
     {-2, -1.90145, 0, 0}, {-1, -1.90145, 0, 0}, {-0.5, -1.90145, 0.21645, 0}, {0.5, -1.90145, 0.21645, 0}, {1, -1.90145, 0, 0}, {2, -1.90145, 0, 0},
     {-2, -1.40145, 0, 0}, {-1, -1.40145, 0, 0}, {-0.5, -0.950725, 0.21645, 0}, {0.5, -0.950725, 0.21645, 0}, {1, -1.40145, 0, 0}, {2, -1.40145, 0, 0},
     {-2, -0.950725, 0.21645, 0}, {-1.5, -0.950725, 0.21645, 0}, {-1, -0.5, 0.4329, 0}, {1, -0.5, 0.4329, 0}, {1.5, -0.950725, 0.21645, 0}, {2, -0.950725, 0.21645, 0},
@@ -27,9 +27,7 @@ constexpr double kVertexRows[kPoints][4] = {
     {-2, 1.90145, 0, 0}, {-1, 1.90145, 0, 0}, {-0.5, 1.90145, 0.21645, 0}, {0.5, 1.90145, 0.21645, 0}, {1, 1.90145, 0, 0}, {2, 1.90145, 0, 0},
 };
 
-constexpr int kFaceCount = 25;
-constexpr int kFaceInts = 150;
-constexpr int kFaceList[kFaceInts] = {
+constexpr int kFaceTable[] = {
     4, 15, 16, 22, 21, 3,  4, 16, 15, 9, 10, 2,   4, 21, 22, 28, 27, 2,  4, 15, 14, 8, 9, 1,
     4, 16, 10, 11, 17, 1,  4, 21, 27, 26, 20, 1,  4, 22, 23, 29, 28, 1,  4, 14, 15, 21, 20, 2,
     4, 16, 17, 23, 22, 2,  4, 7, 8, 14, 13, 3,    4, 11, 12, 18, 17, 3,  4, 19, 20, 26, 25, 3,
@@ -38,6 +36,9 @@ constexpr int kFaceList[kFaceInts] = {
     4, 4, 5, 11, 10, 3,    4, 26, 27, 33, 32, 3,  4, 28, 29, 35, 34, 3,  4, 3, 4, 10, 9, 1,
     4, 27, 28, 34, 33, 1,
 };
+
+using Tables = CDesignTables<kVertexTable, kFaceTable>;
+static_assert(Tables::kFaces == 25);
 
 // Newton placement that also judges its result: the residual decides, since
 // near rho = 0 the iteration may use all its steps and still land right.
@@ -93,25 +94,9 @@ void SetCreaseOffsets()
     w = c * std::sin(delta + kQuarterPi);
 }
 
-void BuildBuiltInMesh()
-{
-    BuildBuiltInDesign<kPoints, kFaceInts>();
-}
+void BuildBuiltInMesh() { Tables::Build(); }
 
-} // namespace
-} // namespace nfmars
-
-using namespace nfmars;
-
-void InitDesign()
-{
-    MakeDesign(5.4, 0.5, 1.0, 0.5 * std::sqrt(2.0));
-}
-
-void LoadBuiltInDesign(int counts[3], double vertexRows[][4], int faceInts[])
-{
-    CopyDesignTables(kVertexRows, kFaceList, kFaceCount, 6, counts, vertexRows, faceInts);
-}
+}  // namespace
 
 void MakeDesign(double deltaDegrees, double newA, double newB, double newC)
 {
@@ -187,6 +172,17 @@ bool FoldStep()
     return true;
 }
 
+}  // namespace nfmars
+
+using namespace nfmars;
+
+void InitDesign() { MakeDesign(5.4, 0.5, 1.0, 0.5 * std::sqrt(2.0)); }
+
+void LoadBuiltInDesign(int counts[3], double vertexRows[][4], int faceInts[])
+{
+    Tables::Copy(6, counts, vertexRows, faceInts);
+}
+
 void PlaceDesignVertices() { PlacePoints(designPoints, kPoints); }
 
 void DesignIdleStep()
@@ -217,7 +213,6 @@ bool DesignKey(unsigned char key, int modifiers)
         return ChangeAndRefold(before, "delta = ", delta);
     case 'O':
     case 'o': return PrintAndRefold(before, "omega = ", 0.0);
-    case 'M': RebuildDesignView(); return true;
-    default: return false;
+    default: return RebuildOnlyKey(key);
     }
 }

@@ -20,8 +20,6 @@ extern double delta, h, w, rho;
 extern CVector3d designPoints[kPoints];
 extern CVector3d hingePoint;
 
-} // namespace nfmars
-
 // Builds the mesh from the built-in tables and lays the pattern out for the
 // design angle (degrees) and the three lengths; neither folds nor places.
 void MakeDesign(double deltaDegrees, double a, double b, double c);
@@ -31,3 +29,5 @@ void ComputeDesignGeometry();
 // non-finite or misses one of its crease lengths the points stay as they were
 // and the result is false.
 bool FoldStep();
+
+}  // namespace nfmars

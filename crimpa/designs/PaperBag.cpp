@@ -16,11 +16,8 @@ CVector3d designPoints[kPoints];
 
 namespace {
 
-constexpr int kVertexRows = 20;
-constexpr int kFaceInts = 120;
-
 // The upright design at twice the default size; vertex 0 has type 1.
-const double kVertexTable[kVertexRows][4] = {
+constexpr double kVertexTable[][4] = {
     {-1.0, -2.0, -1.73205080757, 1},  {1.0, -2.0, -1.73205080757, 0},  {-1.0, -2.0, -0.732050807569, 0},
     {0.0, -2.0, -0.732050807569, 0},  {1.0, -2.0, -0.732050807569, 0}, {0.0, -2.0, 2.73205080757, 0},
     {-1.0, 2.0, -1.73205080757, 0},   {1.0, 2.0, -1.73205080757, 0},   {-1.0, 2.0, -0.732050807569, 0},
@@ -30,7 +27,7 @@ const double kVertexTable[kVertexRows][4] = {
     {-1.0, 1.0, 2.73205080757, 0},    {1.0, 1.0, 2.73205080757, 0}};
 
 // Faces 1 to 13 use only vertices 1 to 12: the inner part that Alt+9 shows.
-const int kFaceTable[kFaceInts] = {
+constexpr int kFaceTable[] = {
     4, 1, 7, 8, 2, 1,     // bottom
     4, 1, 3, 9, 7, 1,     // left wall
     4, 2, 8, 11, 5, 1,    // right wall
@@ -53,7 +50,9 @@ const int kFaceTable[kFaceInts] = {
     3, 9, 19, 17, 3,      // back left corner of the top band
     3, 9, 17, 12, 1,      // back top band, left
     3, 11, 18, 20, 3,     // back right corner of the top band
-    3, 11, 12, 18, 1};    // back top band, right
+    3, 11, 12, 18, 1};
+
+using Tables = CDesignTables<kVertexTable, kFaceTable>;    // back top band, right
 
 // Counts of the whole design and of its inner part (faces 1 to 13).
 constexpr int kAllCounts[3] = {20, 23, 42};
@@ -119,7 +118,7 @@ void ShowCounts(const int counts[3])
 
 void MakeDesign()
 {
-    BuildBuiltInDesign<kVertexRows, kFaceInts>();
+    Tables::Build();
     const double W = boxWidth, L = boxLength, H = bagHeight;
     a = W / 2;
     boxCentre = CVector3d(W / 2, L / 2, (a + H) / 2);
@@ -203,7 +202,7 @@ void InitDesign()
 
 void LoadBuiltInDesign(int counts[3], double vertexRows[][4], int faceInts[])
 {
-    CopyDesignTables(kVertexTable, kFaceTable, 23, 3, counts, vertexRows, faceInts);
+    Tables::Copy(3, counts, vertexRows, faceInts);
 }
 
 void PlaceDesignVertices()

@@ -15,15 +15,12 @@ CVector3d designPoints[kPoints];
 
 namespace {
 
-constexpr int kVertexRows = 12;
-constexpr int kFaceInts = 50;
-
-const double kVertexTable[kVertexRows][4] = {
+constexpr double kVertexTable[][4] = {
     {-0.5, -1.0, -0.75, 0}, {0.5, -1.0, -0.75, 0}, {-0.5, -1.0, -0.25, 0}, {0.0, -1.0, -0.25, 0},
     {0.5, -1.0, 0.75, 0},   {0.25, -1.0, 0.75, 0}, {-0.5, 1.0, -0.75, 0},  {0.5, 1.0, -0.75, 0},
     {-0.5, 1.0, -0.25, 0},  {0.0, 1.0, -0.25, 0},  {0.5, 1.0, 0.75, 0},    {0.25, 1.0, 0.75, 0}};
 
-const int kFaceTable[kFaceInts] = {
+constexpr int kFaceTable[] = {
     4, 1, 7, 8, 2, 3,    // bottom
     4, 1, 3, 9, 7, 1,    // left wall
     4, 2, 8, 11, 5, 1,   // right wall
@@ -32,7 +29,9 @@ const int kFaceTable[kFaceInts] = {
     4, 2, 5, 6, 4, 3,    // front quadrilateral
     3, 7, 10, 8, 2,      // back, lower triangle
     3, 7, 9, 10, 3,      // back, left triangle
-    4, 8, 10, 12, 11, 3}; // back quadrilateral
+    4, 8, 10, 12, 11, 3};
+
+using Tables = CDesignTables<kVertexTable, kFaceTable>; // back quadrilateral
 
 void TurnRho(double step)
 {
@@ -44,7 +43,7 @@ void TurnRho(double step)
 
 void MakeDesign()
 {
-    BuildBuiltInDesign<kVertexRows, kFaceInts>();
+    Tables::Build();
     leftWallHeight = boxWidth / 2;
     boxCentre = CVector3d(boxWidth / 2, boxLength / 2, rightWallHeight / 2);
     FoldStep(kRightAngle);
@@ -78,7 +77,7 @@ void InitDesign() { MakeDesign(); }
 
 void LoadBuiltInDesign(int counts[3], double vertexRows[][4], int faceInts[])
 {
-    CopyDesignTables(kVertexTable, kFaceTable, 9, 4, counts, vertexRows, faceInts);
+    Tables::Copy(4, counts, vertexRows, faceInts);
 }
 
 void PlaceDesignVertices()

@@ -6,6 +6,7 @@
 #include <vector>
 
 #include "crimpa/DesignMesh.h"
+#include "crimpa/designs/DesignSupport.h"
 
 namespace {
 
@@ -132,3 +133,21 @@ INSTANTIATE_TEST_SUITE_P(Tables, MalformedTables,
                          [](const ::testing::TestParamInfo<BadTable>& info) { return info.param.name; });
 
 } // namespace
+
+// A design's face count comes from its face table; a table that does not end
+// with a whole record of its vertices counts as -1 and stops the unit's build.
+TEST(DesignTables, FaceCountComesFromTheTable)
+{
+    constexpr int twoFaces[] = {3, 1, 2, 3, 1, 4, 1, 2, 3, 4, 2};
+    constexpr int cutShort[] = {3, 1, 2, 3, 1, 4, 1, 2, 3, 4};
+    constexpr int vertexTooHigh[] = {3, 1, 2, 5, 1};
+    constexpr int vertexZero[] = {3, 0, 1, 2, 1};
+    constexpr int tooFewCorners[] = {2, 1, 2, 1};
+    static_assert(CountTableFaces(twoFaces, 4) == 2);
+    static_assert(CountTableFaces(twoFaces, 3) == -1);
+    static_assert(CountTableFaces(cutShort, 4) == -1);
+    static_assert(CountTableFaces(vertexTooHigh, 4) == -1);
+    static_assert(CountTableFaces(vertexZero, 4) == -1);
+    static_assert(CountTableFaces(tooFewCorners, 4) == -1);
+    EXPECT_EQ(CountTableFaces(twoFaces, 4), 2);
+}
