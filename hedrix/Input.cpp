@@ -4,6 +4,7 @@
 #include <ostream>
 
 #include "hedrix/Globals.h"
+#include "mesh/TypeCodes.h"
 #include "hedrix/Pick.h"
 #include "hedrix/Twist.h"
 #include "render/ViewRules.h"
@@ -93,9 +94,9 @@ void HandleKey(unsigned char key, int modifiers)
     case '4': vs.SetMode(CViewState::kFold); break;
     case '5':
         if (alt)
-            theMesh.RestoreFaceType(1, 99);
+            theMesh.RestoreFaceType(kSquareFaceType, kHiddenType);
         else
-            theMesh.ReplaceFaceType(1, 99);
+            theMesh.ReplaceFaceType(kSquareFaceType, kHiddenType);
         theMesh.BuildDisplayLists();
         break;
     case '6':

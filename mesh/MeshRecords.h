@@ -5,6 +5,7 @@
 // Every list setter refuses to write past its slots; the readers check their
 // input before it gets here, so a refusal means a caller's bug, not bad data.
 #include "geometry/CVector3d.h"
+#include "mesh/TypeCodes.h"
 
 template <int EdgeSlots, int FaceSlots>
 class CVertexT {
@@ -65,7 +66,7 @@ public:
     CVector3d extraVector;
     int nFaces = 0;
     int nEdges = 0;
-    int type = 0;
+    int type = kPlainType;
     int edges[EdgeSlots] = {};
     int faces[FaceSlots] = {};
 
@@ -155,7 +156,7 @@ public:
 
     int nVerts = 0;
     int nEdges = 0;
-    int type = 0;
+    int type = kPlainType;
     int verts[VertSlots] = {};
     int edges[EdgeSlots] = {};
     CVector3d normal;
@@ -174,7 +175,7 @@ private:
 // rightFace runs the edge from v1 to v2, leftFace from v2 to v1; -1 = none.
 class CEdge {
 public:
-    CEdge() { SetAll(-1, -1, 0, -1, -1, -1); }
+    CEdge() { SetAll(-1, -1, kPlainType, -1, -1, -1); }
 
     int V1() const { return v1; }
     int V2() const { return v2; }
@@ -195,7 +196,7 @@ public:
         Set(a, b, t, left, right);
         id = newId;
     }
-    void Reset() { Set(-1, -1, 0, -1, -1); }
+    void Reset() { Set(-1, -1, kPlainType, -1, -1); }
     void SetLeftFace(int f) { leftFace = f; }
     void SetRightFace(int f) { rightFace = f; }
     void SetType(int t) { type = t; }
@@ -207,7 +208,7 @@ public:
     int v2 = -1;
     int leftFace = -1;
     int rightFace = -1;
-    int type = 0;
+    int type = kPlainType;
 };
 
 class CFixingCondition {

@@ -11,6 +11,7 @@
 
 #include "geometry/CVector3d.h"
 #include "mesh/MeshRecords.h"
+#include "mesh/TypeCodes.h"
 
 // Capacities, counts and centroid of a store: plain values that copy and
 // compare whole.
@@ -214,7 +215,7 @@ public:
             }
         }
         for (int k = 0; k < nEdges; ++k)
-            if (edges[k].leftFace == -1 || edges[k].rightFace == -1) edges[k].type = 7;
+            if (edges[k].leftFace == -1 || edges[k].rightFace == -1) edges[k].type = kBorderEdgeType;
         if (Config::kEdgeProgress) std::cout << std::endl << " generated " << nEdges << " edges\n" << std::flush;
         return !incidenceOverflow;
     }
@@ -235,7 +236,7 @@ public:
         nSpecialEdges = nEdges;
         for (int i = 0; i < nEdges; ++i) {
             specialEdges[i] = edges[i];
-            specialEdges[i].type = 3;
+            specialEdges[i].type = kSpecialEdgeType;
         }
     }
 

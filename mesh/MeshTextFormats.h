@@ -428,7 +428,7 @@ bool ParsePointsFormat(CTextTokens& in, CMeshStore<Config>& m, std::ostream& log
             if (!in.Real(value)) return false;
         const double x = 25 * c[2], y = 25 * c[0], z = 25 * (c[1] - 0.1);
         if (!in.CoordinateFits(x) || !in.CoordinateFits(y) || !in.CoordinateFits(z)) return false;
-        m.vertices[i].Set(x, y, z, 0);
+        m.vertices[i].Set(x, y, z, kPlainType);
         m.vertices[i].ResetIncidence();
     }
     log << "done\n" << "read " << m.nFaces << " faces ... ";
@@ -436,7 +436,7 @@ bool ParsePointsFormat(CTextTokens& in, CMeshStore<Config>& m, std::ostream& log
         in.Context("face", j + 1);
         int n, corners[kMaxFileValence];
         if (!ReadFaceCorners(in, m.nVertices, 0, n, corners)) return false;
-        m.faces[j].Set(n, corners, 3);
+        m.faces[j].Set(n, corners, kLoadedFaceType);
     }
     log << "done\n" << "read " << m.nSpecialEdges << kPointsReadWords.special;
     if (!ReadSpecialEdges(in, m, false)) return false;

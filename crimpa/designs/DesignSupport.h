@@ -74,12 +74,12 @@ struct CDesignTables {
     }
 };
 
-// The first n design points into theMesh as vertices of type 0; a loaded
+// The first n design points into theMesh as plain vertices; a loaded
 // design file is not the design, so its vertices are left alone.
 inline void PlacePoints(const CVector3d* points, int n)
 {
     if (!builtInDesignShown) return;
-    for (int v = 0; v < n; ++v) theMesh.vertices[v].SetPosition(points[v], 0);
+    for (int v = 0; v < n; ++v) theMesh.vertices[v].SetPosition(points[v], kPlainType);
 }
 
 // x limited to [lo, hi]. A NaN stays NaN (no comparison decides for it), so a

@@ -2,6 +2,7 @@
 
 #include "crimpa/ViewerState.h"
 #include "crimpa/designs/DesignSupport.h"
+#include "mesh/TypeCodes.h"
 
 const char* const kDesignTitle = "Rigid folding by TZL - Dudevi";
 
@@ -66,10 +67,10 @@ void MakeDesign()
 {
     // Diagonal of the right wall and the three creases that pin P4.
     CEdge specials[4];
-    specials[0].Set(3, 7, 2, -1, -1);
-    specials[1].Set(0, 4, 1, -1, -1);
-    specials[2].Set(1, 4, 1, -1, -1);
-    specials[3].Set(2, 4, 1, -1, -1);
+    specials[0].Set(3, 7, kBlueType, -1, -1);
+    specials[1].Set(0, 4, kRedType, -1, -1);
+    specials[2].Set(1, 4, kRedType, -1, -1);
+    specials[3].Set(2, 4, kRedType, -1, -1);
     Tables::Build(specials, 4);
 
     const double W = boxWidth, L = boxLength, H = wallHeight, T = creaseOffset;

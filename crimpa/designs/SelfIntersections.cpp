@@ -83,7 +83,7 @@ void LoadBuiltInDesign(int counts[3], double vertexRows[][4], int faceInts[])
 void PlaceDesignVertices()
 {
     if (!builtInDesignShown) return;
-    for (int v : kMovingPoints) theMesh.vertices[v].SetPosition(designPoints[v], 0);
+    for (int v : kMovingPoints) theMesh.vertices[v].SetPosition(designPoints[v], kPlainType);
 }
 
 void DesignIdleStep() { PlaceDesignVertices(); }

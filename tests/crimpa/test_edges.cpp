@@ -157,7 +157,7 @@ TEST(EdgeGeneration, GridCountsAndBorders)
     int border = 0;
     for (int k = 0; k < m.nEdges; ++k) {
         EXPECT_LT(m.edges[k].v1, m.edges[k].v2);
-        if (m.edges[k].type == 7) ++border;
+        if (m.edges[k].type == kBorderEdgeType) ++border;
     }
     EXPECT_EQ(border, 2 * (4 + 3));
 }

@@ -34,7 +34,7 @@ TEST(Topology, SingleTriangle)
     for (int i = 0; i < 3; ++i) {
         EXPECT_EQ(ends[i][0], m.edges[i].V1());
         EXPECT_EQ(ends[i][1], m.edges[i].V2());
-        EXPECT_EQ(7, m.edges[i].Type());
+        EXPECT_EQ(kBorderEdgeType, m.edges[i].Type());
     }
     EXPECT_EQ(0, m.edges[0].RightFace());
     EXPECT_EQ(0, m.edges[1].RightFace());
@@ -63,7 +63,7 @@ TEST(Topology, SharedEdgeTakesTheLargerTypeAndIsStableUnderRepetition)
     EXPECT_EQ(3, m.edges[shared].Type());
     for (int i = 0; i < m.nEdges; ++i)
         if (i != shared) {
-            EXPECT_EQ(7, m.edges[i].Type());
+            EXPECT_EQ(kBorderEdgeType, m.edges[i].Type());
         }
 
     const int edgesOnce = m.nEdges;
@@ -91,11 +91,11 @@ TEST(Topology, FaceTypesCentresAndEditing)
     CPolyMeshStore m(10, 20, 10);
     Square(m);
     AddFace(m, {0, 1, 2, 3}, 1);
-    AddFace(m, {0, 2, 3}, 99);
+    AddFace(m, {0, 2, 3}, kHiddenType);
     m.ComputeFaceCentres();
     EXPECT_EQ(CVector3d(0.5, 0.5, 0), m.FaceCentre(0));
-    m.ReplaceFaceType(1, 99);
-    m.RestoreFaceType(1, 99);
+    m.ReplaceFaceType(1, kHiddenType);
+    m.RestoreFaceType(1, kHiddenType);
     EXPECT_EQ(1, m.faces[0].Type());
     EXPECT_EQ(1, m.faces[1].Type());
 

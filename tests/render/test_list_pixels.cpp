@@ -144,7 +144,7 @@ void FillMixedMesh(CDesignMeshStore& m)
     m.edges[3].type = 2;
     m.edges[4].type = 3;
     m.edges[5].type = 6;
-    m.edges[6].type = 99;
+    m.edges[6].type = kHiddenType;
 }
 
 // An n by n grid filling the view, gently waved so that edge lengths vary.
