@@ -39,8 +39,8 @@ void RebuildDesignView()
 
 void BuildMeshFromTables(const int counts[3], const double vertexRows[][4], const int faceList[], double scale)
 {
-    if (!TablesFitStore(theMesh, counts, faceList)) return;
-    FillMeshFromTables(theMesh, counts, vertexRows, faceList, scale);
+    if (!TablesFitStore(theMesh, counts, faceList, std::cout)) return;
+    FillMeshFromTables(theMesh, counts, vertexRows, faceList, scale, std::cout);
     builtInDesignShown = true;
 }
 

@@ -44,8 +44,8 @@ void HandleKey(unsigned char key, int modifiers)
         return;
     case 'w':
         // Each writer reports its own failure; one file failing does not keep the other from being written.
-        WriteMeshText("wemo.txt");
-        WriteMeshCSource("crInc.txt");
+        WriteMeshText("wemo.txt", std::cout);
+        WriteMeshCSource("crInc.txt", std::cout);
         return;
     default: DesignKey(key, modifiers); return;
     }
@@ -63,7 +63,7 @@ void HandleMenu(int value)
     default: break;
     }
     const int entry = value - kFirstDesignMenuValue;
-    if (entry >= 0 && entry < kDesignMenuEntries) LoadDesignFile(designFileNames[entry]);
+    if (entry >= 0 && entry < kDesignMenuEntries) LoadDesignFile(designFileNames[entry], std::cout);
 }
 
 void DragView(int x, int y)

@@ -4,7 +4,7 @@
 // whole-mesh topology operations. Config chooses the record slot counts and
 // whether edge generation reports its progress on the console.
 #include <cstdint>
-#include <iostream>
+#include <ostream>
 #include <memory>
 #include <unordered_map>
 #include <utility>
@@ -165,9 +165,10 @@ public:
 
     // Rebuilds generated edges, their faces and types, and every incidence
     // list from the faces. Same result as a FindEdge per face side, found
-    // through a hash of the vertex pair. Returns false when an incidence list
+    // through a hash of the vertex pair. The design configuration reports its
+    // progress on `progress`. Returns false when an incidence list
     // or the edge array was too small (the excess is dropped, never written).
-    bool GenerateEdges()
+    bool GenerateEdges(std::ostream& progress)
     {
         incidenceOverflow = false;
         for (int i = 0; i < nVertices; ++i) vertices[i].ResetIncidence();
@@ -178,7 +179,7 @@ public:
         edgeLookup.reserve(static_cast<std::size_t>(nFaces) * 2 + 16);
 
         for (int i = 0; i < nFaces; ++i) {
-            if (Config::kEdgeProgress && i % 100 == 0) std::cout << "." << std::flush;
+            if (Config::kEdgeProgress && i % 100 == 0) progress << "." << std::flush;
             Face& f = faces[i];
             const int n = f.nVerts;
             const int t = f.type;
@@ -216,7 +217,7 @@ public:
         }
         for (int k = 0; k < nEdges; ++k)
             if (edges[k].leftFace == -1 || edges[k].rightFace == -1) edges[k].type = kBorderEdgeType;
-        if (Config::kEdgeProgress) std::cout << std::endl << " generated " << nEdges << " edges\n" << std::flush;
+        if (Config::kEdgeProgress) progress << std::endl << " generated " << nEdges << " edges\n" << std::flush;
         return !incidenceOverflow;
     }
 

@@ -69,7 +69,7 @@ struct CDesignTables {
         for (int k = 0; k < nSpecials; ++k) theMesh.specialEdges[k] = specials[k];
         theMesh.ComputeFaceCentres();
         theMesh.ComputeFaceNormals();
-        theMesh.GenerateEdges();
+        theMesh.GenerateEdges(std::cout);
         theMesh.BuildDisplayLists();
     }
 };

@@ -246,7 +246,7 @@ TEST_F(NfMars, LoadedFileIsLeftAloneUntilI)
     const std::string file = std::string(dir) + "/tri.cqv";
     std::ofstream(file) << "3 1 0\n1 0 0 0 0\n2 1 0 0 0\n3 0 1 0 0\n1 3 1 2 3 5\n";
     testing::internal::CaptureStdout();
-    const bool loaded = LoadDesignFile(file);
+    const bool loaded = LoadDesignFile(file, std::cout);
     testing::internal::GetCapturedStdout();
     std::remove(file.c_str());
     rmdir(dir);

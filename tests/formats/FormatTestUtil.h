@@ -153,7 +153,7 @@ void FillCapacityMesh(CMeshStore<Config>& m, int cols, int rows, int vertexType)
     }
     std::ostringstream progress;
     std::streambuf* saved = std::cout.rdbuf(progress.rdbuf());
-    const bool fits = m.GenerateEdges();
+    const bool fits = m.GenerateEdges(std::cout);
     std::cout.rdbuf(saved);
     EXPECT_TRUE(fits);
     m.nSpecialEdges = m.edgeCapacity;

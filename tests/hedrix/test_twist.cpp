@@ -56,7 +56,7 @@ struct PairMesh {
         mesh.nFaces = 3;
         mesh.ComputeFaceCentres();
         mesh.ComputeFaceNormals();
-        mesh.GenerateEdges();
+        mesh.GenerateEdges(std::cout);
         theViewState.mode = CViewState::kIdle;
     }
 
@@ -142,7 +142,7 @@ TEST_F(TwistPairMesh, PrepareWithoutAPairChangesNothing)
     const Breakage cases[] = {
         {"no type-3 face", [](CMesh& m) { m.ReplaceFaceType(kSolidFaceType, kDualFaceType); }},
         {"no partner face", [](CMesh& m) { m.faces[1].SetType(kDualFaceType); }},
-        {"no edge off face A", [](CMesh& m) { m.nFaces = 1; m.GenerateEdges(); }},
+        {"no edge off face A", [](CMesh& m) { m.nFaces = 1; m.GenerateEdges(std::cout); }},
         {"all pairs already marked", [](CMesh& m) { m.PrepareTwist(true); }},
     };
     for (const Breakage& c : cases) {

@@ -135,7 +135,7 @@ void FillMixedMesh(CDesignMeshStore& m)
     m.nFaces = nf;
     m.ComputeFaceCentres();
     m.ComputeFaceNormals();
-    m.GenerateEdges();
+    m.GenerateEdges(std::cout);
     const int special[][3] = {{nv, nv + 1, 2},   {nv + 1, nv + 2, 3}, {0, cols * 2 + 5, 6}, {3, 40, 7},
                               {nv + 1, 0, 99},   {5, 6, 1},           {8, nv + 3, 22},      {nv + 3, nv, 9},
                               {nv + 2, nv, 3}};
@@ -167,7 +167,7 @@ void FillGrid(CDesignMeshStore& m, int n)
     m.nSpecialEdges = 0;
     m.ComputeFaceCentres();
     m.ComputeFaceNormals();
-    m.GenerateEdges();
+    m.GenerateEdges(std::cout);
 }
 
 struct CView {
@@ -281,7 +281,7 @@ TEST(ListPixels, PolyListsDrawLikePlainQuadrics)
     for (int i = 0; i < d->nFaces; ++i) m->faces[i].Set(d->faces[i].nVerts, d->faces[i].verts, d->faces[i].type);
     m->ComputeFaceCentres();
     m->ComputeFaceNormals();
-    m->GenerateEdges();
+    m->GenerateEdges(std::cout);
     m->nSpecialEdges = d->nSpecialEdges;
     for (int k = 0; k < d->nSpecialEdges; ++k) m->specialEdges[k] = d->specialEdges[k];
     const std::initializer_list<int> replay = {kPolyListAxes,     kPolyListFaces,        kPolyListEdges,
