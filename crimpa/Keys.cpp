@@ -47,7 +47,7 @@ void HandleKey(unsigned char key, int modifiers)
         WriteMeshText("wemo.txt", std::cout);
         WriteMeshCSource("crInc.txt", std::cout);
         return;
-    default: DesignKey(key, modifiers); return;
+    default: DesignKey(key, modifiers, std::cout); return;
     }
 }
 
@@ -109,7 +109,7 @@ void ViewBox(int width, int height, double box[6])
 void AdvanceAnimation()
 {
     if (!animate) return;
-    DesignIdleStep();
+    DesignIdleStep(std::cout);
     theMesh.ComputeFaceCentres();
     theMesh.ComputeFaceNormals();
     theMesh.BuildDisplayLists();

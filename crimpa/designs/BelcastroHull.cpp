@@ -27,10 +27,10 @@ using Tables = CDesignTables<kVertexTable, kFaceTable>;
 
 }  // namespace
 
-void MakeDesign()
+void MakeDesign(std::ostream& os)
 {
     // The built-in design has no special edges; none of a loaded file may outlive it.
-    Tables::Build();
+    Tables::Build(os);
     const double even[4] = {-2.3561944901923426, -0.7853981633974475, -0.7853981633974475, -2.3561944901923426};
     const double odd[4] = {-1.0471975511965967, 0.7853981633974475, -1.0471975511965967, -0.7853981633974475};
     for (int i = 0; i < 4; ++i) {
@@ -45,9 +45,9 @@ void MakeDesign()
     PlaceDesignVertices();
 }
 
-void FoldStep()
+void FoldStep(std::ostream& os)
 {
-    std::cout << phase << std::endl;
+    os << phase << std::endl;
     if (phase >= 0 && phase < kPhases) {
         if (phase % 2 == 0) {
             const double angle = evenPhaseAngles[phase / 2] / kFramesPerPhase;
@@ -70,7 +70,7 @@ void FoldStep()
 
 using namespace bhull;
 
-void InitDesign() { MakeDesign(); }
+void InitDesign() { MakeDesign(std::cout); }
 
 void LoadBuiltInDesign(int counts[3], double vertexRows[][4], int faceInts[])
 {
@@ -79,13 +79,13 @@ void LoadBuiltInDesign(int counts[3], double vertexRows[][4], int faceInts[])
 
 void PlaceDesignVertices() { PlacePoints(designPoints, kPoints); }
 
-void DesignIdleStep()
+void DesignIdleStep(std::ostream& os)
 {
-    if (designMode == 1) FoldStep();
+    if (designMode == 1) FoldStep(os);
     PlaceDesignVertices();
 }
 
-bool DesignKey(unsigned char key, int)
+bool DesignKey(unsigned char key, int, std::ostream& os)
 {
     switch (key) {
     case 'r':
@@ -93,7 +93,7 @@ bool DesignKey(unsigned char key, int)
         animate = !animate;
         frameCounter = 0;
         return true;
-    case 'I': MakeDesign(); PrintAngleAndRebuild("rho = ", 0.0); return true;
-    default: return RebuildOnlyKey(key);
+    case 'I': MakeDesign(os); PrintAngleAndRebuild("rho = ", 0.0, os); return true;
+    default: return RebuildOnlyKey(key, os);
     }
 }

@@ -3,7 +3,7 @@
 // its tables, the angle clamp of the fold keys, mirrors in the centred frame
 // and the three-sphere placement that refuses instead of guessing.
 #include <cmath>
-#include <iostream>
+#include <ostream>
 #include <iterator>
 
 #include "crimpa/Design.h"
@@ -57,19 +57,19 @@ struct CDesignTables {
 
     // The tables through LoadBuiltInDesign into theMesh, then the given
     // special edges (vertex numbers 0-based) and centres, normals, edges and
-    // display lists once more.
-    static void Build(const CEdge* specials = nullptr, int nSpecials = 0)
+    // display lists once more; refusals and edge progress go to os.
+    static void Build(std::ostream& os, const CEdge* specials = nullptr, int nSpecials = 0)
     {
         int counts[3];
         double rows[kVertices][4];
         int faceInts[kFaceInts];
         LoadBuiltInDesign(counts, rows, faceInts);
-        BuildMeshFromTables(counts, rows, faceInts, 1.0);
+        BuildMeshFromTables(counts, rows, faceInts, 1.0, os);
         theMesh.nSpecialEdges = nSpecials;
         for (int k = 0; k < nSpecials; ++k) theMesh.specialEdges[k] = specials[k];
         theMesh.ComputeFaceCentres();
         theMesh.ComputeFaceNormals();
-        theMesh.GenerateEdges(std::cout);
+        theMesh.GenerateEdges(os);
         theMesh.BuildDisplayLists();
     }
 };
@@ -99,18 +99,18 @@ inline CVector3d MirrorY(const CVector3d& p) { return CVector3d(p.x(), -p.y(), p
 inline CVector3d MirrorXY(const CVector3d& p) { return CVector3d(-p.x(), -p.y(), p.z()); }
 
 // The console line of a refused fold step whose spheres do not meet.
-inline void ReportNoIntersection() { std::cout << "no intersection in ThreeSpheresIS" << std::endl; }
+inline void ReportNoIntersection(std::ostream& os) { os << "no intersection in ThreeSpheresIS" << std::endl; }
 
 // Moves x to the common point of the three spheres nearest its current value.
-// When there is none, x stays as it is, the refusal line is printed and the
+// When there is none, x stays as it is, the refusal line is printed on os and the
 // result is false: the caller then takes its whole step back.
 inline bool PlaceByThreeSpheres(const CVector3d& p1, double r1, const CVector3d& p2, double r2, const CVector3d& p3,
-                                double r3, CVector3d& x)
+                                double r3, CVector3d& x, std::ostream& os)
 {
     CVector3d other;
     CVector3d found = x;
     if (!design::ThreeSpheresIS(p1, r1, p2, r2, p3, r3, found, other)) {
-        ReportNoIntersection();
+        ReportNoIntersection(os);
         return false;
     }
     x = found;
@@ -118,9 +118,9 @@ inline bool PlaceByThreeSpheres(const CVector3d& p1, double r1, const CVector3d&
 }
 
 // The angle print of the design keys followed by the rebuild without refold.
-inline void PrintAngleAndRebuild(const char* label, double radians)
+inline void PrintAngleAndRebuild(const char* label, double radians, std::ostream& os)
 {
-    PrintAngle(label, radians);
+    PrintAngle(label, radians, os);
     RebuildDesignView();
 }
 
@@ -137,14 +137,14 @@ inline void RefreshAfterParameters()
 // Keys M, D, d, O and o of a design that refolds nothing after a print: the
 // rebuild alone, or the print of an angle the design lacks (0) and the
 // rebuild. False for any other key.
-inline bool RebuildOnlyKey(unsigned char key)
+inline bool RebuildOnlyKey(unsigned char key, std::ostream& os)
 {
     switch (key) {
     case 'M': RebuildDesignView(); return true;
     case 'D':
-    case 'd': PrintAngleAndRebuild("delta = ", 0.0); return true;
+    case 'd': PrintAngleAndRebuild("delta = ", 0.0, os); return true;
     case 'O':
-    case 'o': PrintAngleAndRebuild("omega = ", 0.0); return true;
+    case 'o': PrintAngleAndRebuild("omega = ", 0.0, os); return true;
     default: return false;
     }
 }

@@ -1,5 +1,7 @@
 #include "crimpa/designs/Mars.h"
 
+#include <iostream>
+
 #include "crimpa/ViewerState.h"
 #include "crimpa/designs/DesignSupport.h"
 
@@ -58,30 +60,30 @@ void Layout()
 }
 
 // rho one step on (or not), keeping the old angle when the fold refuses it.
-void TurnRho(double step)
+void TurnRho(double step, std::ostream& os)
 {
     const double oldRho = rho;
     rho += step;
-    if (!FoldStep()) rho = oldRho;
+    if (!FoldStep(os)) rho = oldRho;
 }
 
-void RefoldAndRebuild()
+void RefoldAndRebuild(std::ostream& os)
 {
-    FoldStep();
+    FoldStep(os);
     RebuildDesignView();
 }
 
 }  // namespace
 
-void MakeDesign()
+void MakeDesign(std::ostream& os)
 {
-    Tables::Build();
+    Tables::Build(os);
     b = a * 0.5;
     rho = -0.5235987755982983;
     Layout();
 }
 
-bool FoldStep()
+bool FoldStep(std::ostream& os)
 {
     CVector3d before[kPoints];
     CopyPoints(designPoints, before, kPoints);
@@ -91,18 +93,18 @@ bool FoldStep()
 
     // Each nudge puts the previous point on the side of the wanted solution.
     P(6) = P(6) + CVector3d(0, 0, 0.1 * b);
-    bool ok = PlaceByThreeSpheres(P(9), creaseLength2, P(5), creaseLength1, P(1), creaseLength0, P(6));
+    bool ok = PlaceByThreeSpheres(P(9), creaseLength2, P(5), creaseLength1, P(1), creaseLength0, P(6), os);
     if (ok) {
         P(2) = P(6) + 2 * (P(1) - P(5));
         P(10) = P(9) - P(5) + P(6);
         P(13) = P(13) + CVector3d(0, 0, 0.01 * b);
-        ok = PlaceByThreeSpheres(P(8), creaseLength3, P(9), creaseLength4, P(10), creaseLength5, P(13));
+        ok = PlaceByThreeSpheres(P(8), creaseLength3, P(9), creaseLength4, P(10), creaseLength5, P(13), os);
     }
     if (ok) {
         P(12) = P(13) - P(9) + P(8);
         P(14) = P(10) + 0.5 * (P(13) - P(9));
         P(11) = P(11) + CVector3d(0, 0, 0.01 * b);
-        ok = PlaceByThreeSpheres(P(14), creaseLength6, P(10), creaseLength7, P(6), creaseLength8, P(11));
+        ok = PlaceByThreeSpheres(P(14), creaseLength6, P(10), creaseLength7, P(6), creaseLength8, P(11), os);
     }
     if (!ok) {
         CopyPoints(before, designPoints, kPoints);
@@ -118,7 +120,7 @@ bool FoldStep()
 
 using namespace mars;
 
-void InitDesign() { MakeDesign(); }
+void InitDesign() { MakeDesign(std::cout); }
 
 void LoadBuiltInDesign(int counts[3], double vertexRows[][4], int faceInts[])
 {
@@ -127,27 +129,27 @@ void LoadBuiltInDesign(int counts[3], double vertexRows[][4], int faceInts[])
 
 void PlaceDesignVertices() { PlacePoints(designPoints, kPoints); }
 
-void DesignIdleStep()
+void DesignIdleStep(std::ostream& os)
 {
-    FoldStep();
+    FoldStep(os);
     PlaceDesignVertices();
 }
 
-bool DesignKey(unsigned char key, int modifiers)
+bool DesignKey(unsigned char key, int modifiers, std::ostream& os)
 {
     switch (key) {
-    case 'R': TurnRho(kDegree); break;
+    case 'R': TurnRho(kDegree, os); break;
     case 'r':
-        if (!(modifiers & kAltModifier)) TurnRho(-kDegree);
+        if (!(modifiers & kAltModifier)) TurnRho(-kDegree, os);
         break;
-    case 'I': MakeDesign(); break;
+    case 'I': MakeDesign(os); break;
     case 'D':
-    case 'd': PrintAngle("delta = ", 0.0); RefoldAndRebuild(); return true;
+    case 'd': PrintAngle("delta = ", 0.0, os); RefoldAndRebuild(os); return true;
     case 'O':
-    case 'o': PrintAngle("omega = ", 0.0); RefoldAndRebuild(); return true;
-    default: return RebuildOnlyKey(key);
+    case 'o': PrintAngle("omega = ", 0.0, os); RefoldAndRebuild(os); return true;
+    default: return RebuildOnlyKey(key, os);
     }
-    PrintAngle("rho = ", rho);
-    RefoldAndRebuild();
+    PrintAngle("rho = ", rho, os);
+    RefoldAndRebuild(os);
     return true;
 }

@@ -1,5 +1,7 @@
 #include "crimpa/designs/SelfIntersections.h"
 
+#include <iostream>
+
 #include "crimpa/ViewerState.h"
 #include "crimpa/designs/DesignSupport.h"
 
@@ -41,9 +43,9 @@ void TurnRho(double step)
 
 }  // namespace
 
-void MakeDesign()
+void MakeDesign(std::ostream& os)
 {
-    Tables::Build();
+    Tables::Build(os);
     leftWallHeight = boxWidth / 2;
     boxCentre = CVector3d(boxWidth / 2, boxLength / 2, rightWallHeight / 2);
     FoldStep(kRightAngle);
@@ -73,7 +75,7 @@ void FoldStep(double newRho)
 
 using namespace selfx;
 
-void InitDesign() { MakeDesign(); }
+void InitDesign() { MakeDesign(std::cout); }
 
 void LoadBuiltInDesign(int counts[3], double vertexRows[][4], int faceInts[])
 {
@@ -86,17 +88,17 @@ void PlaceDesignVertices()
     for (int v : kMovingPoints) theMesh.vertices[v].SetPosition(designPoints[v], kPlainType);
 }
 
-void DesignIdleStep() { PlaceDesignVertices(); }
+void DesignIdleStep(std::ostream&) { PlaceDesignVertices(); }
 
-bool DesignKey(unsigned char key, int modifiers)
+bool DesignKey(unsigned char key, int modifiers, std::ostream& os)
 {
     switch (key) {
     case 'r':
         if (!(modifiers & kAltModifier)) TurnRho(-kDegree);
-        PrintAngleAndRebuild("rho = ", rho);
+        PrintAngleAndRebuild("rho = ", rho, os);
         return true;
-    case 'R': TurnRho(kDegree); PrintAngleAndRebuild("rho = ", rho); return true;
-    case 'I': MakeDesign(); PrintAngleAndRebuild("rho = ", rho); return true;
-    default: return RebuildOnlyKey(key);
+    case 'R': TurnRho(kDegree); PrintAngleAndRebuild("rho = ", rho, os); return true;
+    case 'I': MakeDesign(os); PrintAngleAndRebuild("rho = ", rho, os); return true;
+    default: return RebuildOnlyKey(key, os);
     }
 }

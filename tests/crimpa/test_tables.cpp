@@ -33,7 +33,7 @@ GridTables MakeGridTables(int nx, int ny)
 std::string Build(const GridTables& t)
 {
     testing::internal::CaptureStdout();
-    BuildMeshFromTables(t.counts, t.Rows(), t.faces.data(), 1.0);
+    BuildMeshFromTables(t.counts, t.Rows(), t.faces.data(), 1.0, std::cout);
     return testing::internal::GetCapturedStdout();
 }
 
@@ -43,7 +43,7 @@ TEST(TableBuilding, VertexTypeTruncatesTowardZeroAndCornersCountFromOne)
     const double rows[4][4] = {{0, 0, 0, 1.7}, {1, 0, 0, -0.5}, {1, 1, 0, 2.0}, {0, 1, 0, -1.9}};
     const int faces[] = {4, 1, 2, 3, 4, 5};
     testing::internal::CaptureStdout();
-    BuildMeshFromTables(counts, rows, faces, 2.0);
+    BuildMeshFromTables(counts, rows, faces, 2.0, std::cout);
     testing::internal::GetCapturedStdout();
     ASSERT_EQ(theMesh.nVertices, 4);
     ASSERT_EQ(theMesh.nFaces, 1);
@@ -113,7 +113,7 @@ TEST_P(MalformedTables, AreRefusedAndTheMeshStays)
     const BadTable& bad = GetParam();
     std::vector<double> rows(4 * 70001, 0.0);
     testing::internal::CaptureStdout();
-    BuildMeshFromTables(bad.counts, reinterpret_cast<const double(*)[4]>(rows.data()), bad.faces.data(), 1.0);
+    BuildMeshFromTables(bad.counts, reinterpret_cast<const double(*)[4]>(rows.data()), bad.faces.data(), 1.0, std::cout);
     const std::string out = testing::internal::GetCapturedStdout();
     EXPECT_NE(out.find('\n'), std::string::npos) << "no message";
     EXPECT_EQ(theMesh.nVertices, nV);
