@@ -1,6 +1,6 @@
 // The fold parameter of the built-in objects and the stage sequence that the
 // right arrow key steps through.
-#include <iostream>
+#include <ostream>
 
 #include "hedrix/Globals.h"
 #include "mesh/TypeCodes.h"
@@ -36,11 +36,11 @@ void CMesh::SetVornParameter(double parameter)
     BuildDisplayLists();
 }
 
-void CMesh::FoldStep(double step)
+void CMesh::FoldStep(double step, std::ostream& os)
 {
     foldParameter = foldParameter - step;
     // The value below the bound is shown before it is clamped.
-    std::cout << foldParameter << std::endl;
+    os << foldParameter << std::endl;
     if (lowerBound > foldParameter) {
         foldParameter = lowerBound;
         theViewState.StopAnimation();

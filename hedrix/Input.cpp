@@ -1,6 +1,7 @@
 #include "hedrix/Input.h"
 
 #include <cmath>
+#include <iostream>
 #include <ostream>
 
 #include "hedrix/Globals.h"
@@ -147,7 +148,7 @@ void IdleStep()
         if (rotZStep == 0 && rotXStep == 0) vs.SetMode(CViewState::kIdle);
         break;
     case CViewState::kFold:
-        theMesh.FoldStep(0.002);
+        theMesh.FoldStep(0.002, std::cout);
         break;
     case CViewState::kTwist:
         TwistIdlePass(theMesh);
