@@ -10,7 +10,7 @@
 // mesh no longer counts as the built-in design). On any failure prints one
 // line on `os` and leaves theMesh exactly as it was; returns false.
 bool LoadDesignFile(std::string name, std::ostream& os);
-// Reads a design file into `into` (console progress lines as the system prints them).
+// Reads a design file into `into` (progress lines on os as the system prints them).
 bool ReadMeshText(std::string name, CMesh& into, std::ostream& os);
 // "wemo.txt" layout; false (and the system's message) when the file cannot be written.
 bool WriteMeshText(std::string name, std::ostream& os);

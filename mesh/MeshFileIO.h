@@ -241,7 +241,7 @@ private:
     std::string problem;
 };
 
-// The one console line for a refused file.
+// The one line for a refused file.
 inline void ReportRefusedFile(const std::string& name, const std::string& problem, std::ostream& os)
 {
     os << "file \"" << name << "\" not read, mesh unchanged: " << problem << std::endl;

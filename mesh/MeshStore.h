@@ -2,10 +2,10 @@
 // The mesh store of both programs: fixed-capacity arrays of vertex, face,
 // generated-edge and special-edge records with their counts, and the
 // whole-mesh topology operations. Config chooses the record slot counts and
-// whether edge generation reports its progress on the console.
+// whether edge generation reports its progress on the stream it is given.
 #include <cstdint>
-#include <ostream>
 #include <memory>
+#include <ostream>
 #include <unordered_map>
 #include <utility>
 

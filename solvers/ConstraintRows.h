@@ -23,7 +23,7 @@ namespace constraint_rows {
 constexpr int kRowWidth = library::kSystemCapacity;
 constexpr int kMaxVertex = (kRowWidth - 3) / 3;  // 82: its z column is 248
 
-// False, after one console line naming the builder, when one of the count
+// False, after one line on os naming the builder, when one of the count
 // vertices or one of the rows row .. row + nRows - 1 lies outside the system.
 bool RowsFit(const char* builder, const int* vertex, int count, int row, int nRows, std::ostream& os);
 
@@ -37,8 +37,8 @@ double WriteLengthRow(int p, const CVector3d& xp, int q, const CVector3d& xq, do
 void WriteRelationRows(const int vertex[4], const CVector3d position[4], const double coeff[4],
                        double (*a)[kRowWidth], double* b, int row);
 
-// Twist data from two faces and a vertex of each; false (with one console
-// line) when a face centre sits at the centroid and the data would not be finite.
+// Twist data from two faces and a vertex of each; false (with one line on os)
+// when a face centre sits at the centroid and the data would not be finite.
 bool TwistFromFaces(const CVector3d& C, const CVector3d& C1, const CVector3d& V1, const CVector3d& C2,
                     const CVector3d& V2, CVector3d& a, CVector3d& b, CVector3d& d, double& edgeLength, std::ostream& os);
 

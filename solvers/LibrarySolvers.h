@@ -1,6 +1,6 @@
 #pragma once
 // The mesh library's form of the solvers: general least squares on rows of
-// 250 doubles with its console report, Newton with exactly 4 silent steps,
+// 250 doubles with its report, Newton with exactly 4 silent steps,
 // touching spheres count as no intersection.
 #include "geometry/CVector3d.h"
 #include "solvers/SolverCore.h"

@@ -98,7 +98,7 @@ inline CVector3d MirrorX(const CVector3d& p) { return CVector3d(-p.x(), p.y(), p
 inline CVector3d MirrorY(const CVector3d& p) { return CVector3d(p.x(), -p.y(), p.z()); }
 inline CVector3d MirrorXY(const CVector3d& p) { return CVector3d(-p.x(), -p.y(), p.z()); }
 
-// The console line of a refused fold step whose spheres do not meet.
+// The line of a refused fold step whose spheres do not meet.
 inline void ReportNoIntersection(std::ostream& os) { os << "no intersection in ThreeSpheresIS" << std::endl; }
 
 // Moves x to the common point of the three spheres nearest its current value.
