@@ -62,16 +62,13 @@ bool NeedContext(benchmark::State& state)
     return haveContext;
 }
 
-// Keeps the store's progress lines out of the benchmark report.
-class CSilentConsole {
-public:
-    CSilentConsole() : saved(std::cout.rdbuf(sink.rdbuf())) {}
-    ~CSilentConsole() { std::cout.rdbuf(saved); }
-
-private:
-    std::ostringstream sink;
-    std::streambuf* saved;
-};
+// Takes the progress and report lines and drops them, so that they stay
+// out of the benchmark report.
+std::ostream& Quiet()
+{
+    static std::ostream sink(nullptr);
+    return sink;
+}
 
 std::string WriteGridFile(const std::string& dir, const char* name, int n)
 {
@@ -92,24 +89,22 @@ std::string WriteGridFile(const std::string& dir, const char* name, int n)
 
 CMesh& LoadedMesh()
 {
-    static CMesh mesh(70000, 140000, 70000);
+    static CMesh mesh;
     static bool loaded = false;
     if (!loaded) {
-        CSilentConsole quiet;
-        loaded = ReadMeshText(gridFile, mesh);
+        loaded = ReadMeshText(gridFile, mesh, Quiet());
         mesh.ComputeFaceCentres();
         mesh.ComputeFaceNormals();
-        mesh.GenerateEdges();
+        mesh.GenerateEdges(Quiet());
     }
     return mesh;
 }
 
 void BM_ReadDesignFile(benchmark::State& state)
 {
-    static CMesh scratch(70000, 140000, 70000);
-    CSilentConsole quiet;
+    static CMesh scratch;
     for (auto _ : state)
-        if (!ReadMeshText(gridFile, scratch)) state.SkipWithError("grid file not read");
+        if (!ReadMeshText(gridFile, scratch, Quiet())) state.SkipWithError("grid file not read");
     state.counters["faces"] = scratch.nFaces;
 }
 
@@ -128,17 +123,16 @@ void BM_FaceNormals(benchmark::State& state)
 // Both edge benchmarks take the grid size as their argument.
 void BM_GenerateEdgesHashed(benchmark::State& state)
 {
-    static CMesh m(70000, 140000, 70000);
+    static CMesh m;
     FillQuadGrid(m, static_cast<int>(state.range(0)), static_cast<int>(state.range(0)));
-    CSilentConsole quiet;
-    for (auto _ : state) m.GenerateEdges();
+    for (auto _ : state) m.GenerateEdges(Quiet());
     state.counters["faces"] = m.nFaces;
     state.counters["edges"] = m.nEdges;
 }
 
 void BM_GenerateEdgesLinear(benchmark::State& state)
 {
-    static CMesh m(70000, 140000, 70000);
+    static CMesh m;
     FillQuadGrid(m, static_cast<int>(state.range(0)), static_cast<int>(state.range(0)));
     for (auto _ : state) ReferenceGenerateEdges(m);
     state.counters["faces"] = m.nFaces;
@@ -205,12 +199,11 @@ void BM_Redisplay(benchmark::State& state)
 void BM_LoadSmallAfterFullStore(benchmark::State& state)
 {
     if (!NeedContext(state)) return;
-    CSilentConsole quiet;
     for (auto _ : state) {
         state.PauseTiming();
-        const bool full = ReadMeshText(gridFile, theMesh);
+        const bool full = ReadMeshText(gridFile, theMesh, Quiet());
         state.ResumeTiming();
-        if (!full || !LoadDesignFile(smallFile)) state.SkipWithError("design file not loaded");
+        if (!full || !LoadDesignFile(smallFile, Quiet())) state.SkipWithError("design file not loaded");
     }
     state.counters["vertices"] = theMesh.nVertices;
 }

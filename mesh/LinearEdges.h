@@ -32,7 +32,7 @@ void ReferenceGenerateEdges(Store& m)
         }
     }
     for (int k = 0; k < m.nEdges; ++k)
-        if (m.edges[k].leftFace == -1 || m.edges[k].rightFace == -1) m.edges[k].type = 7;
+        if (m.edges[k].leftFace == -1 || m.edges[k].rightFace == -1) m.edges[k].type = kBorderEdgeType;
 }
 
 // nx by ny unit quads in the plane z = 0, counter-clockwise, types 1..3 by column.
@@ -43,7 +43,7 @@ void FillQuadGrid(Store& m, int nx, int ny)
     m.nFaces = nx * ny;
     m.nSpecialEdges = 0;
     for (int j = 0; j <= ny; ++j)
-        for (int i = 0; i <= nx; ++i) m.vertices[j * (nx + 1) + i].Set(i, j, 0.0, 0);
+        for (int i = 0; i <= nx; ++i) m.vertices[j * (nx + 1) + i].Set(i, j, 0.0, kPlainType);
     for (int j = 0; j < ny; ++j)
         for (int i = 0; i < nx; ++i) {
             const int v = j * (nx + 1) + i;

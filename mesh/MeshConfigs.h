@@ -16,6 +16,8 @@ public:
     CVector3d FrameU() const { return frameU; }
     CVector3d FrameV() const { return frameV; }
 
+    bool operator==(const CPolyFace&) const = default;
+
     CVector3d frameU;
     CVector3d frameV;
     CVector3d frameOrigin;

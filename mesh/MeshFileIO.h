@@ -12,7 +12,6 @@
 #include <cstdio>
 #include <cstdlib>
 #include <iomanip>
-#include <iostream>
 #include <memory>
 #include <new>
 #include <ostream>
@@ -242,18 +241,18 @@ private:
     std::string problem;
 };
 
-// The one console line for a refused file.
-inline void ReportRefusedFile(const std::string& name, const std::string& problem)
+// The one line for a refused file.
+inline void ReportRefusedFile(const std::string& name, const std::string& problem, std::ostream& os)
 {
-    std::cout << "file \"" << name << "\" not read, mesh unchanged: " << problem << std::endl;
+    os << "file \"" << name << "\" not read, mesh unchanged: " << problem << std::endl;
 }
 
 // Writes the whole text under `name` + ".tmp" in the same directory and
 // renames it over `name` only once it is written, synced and closed, so that
 // a failed write (a full disk) leaves the earlier file as it was. A target
 // that exists but is no regular file (a directory, a device) is not replaced.
-// Any failure prints the system's line and gives false.
-inline bool WriteTextFile(const std::string& name, const std::string& content)
+// Any failure prints the system's line on `os` and gives false.
+inline bool WriteTextFile(const std::string& name, const std::string& content, std::ostream& os)
 {
     const std::string temporary = name + ".tmp";
     struct stat st;
@@ -269,33 +268,19 @@ inline bool WriteTextFile(const std::string& name, const std::string& content)
     } else {
         good = false;
     }
-    if (!good) std::cout << OpenFailureLine() << std::flush;
+    if (!good) os << OpenFailureLine() << std::flush;
     return good;
 }
 
 // The short writers' progress text, shown once the file is written; it ends
 // no line, so that the next writer continues it.
-inline bool WriteTextWithProgress(const std::string& name, const std::string& content, int nVertices)
+inline bool WriteTextWithProgress(const std::string& name, const std::string& content, int nVertices,
+                                  std::ostream& os)
 {
-    if (!WriteTextFile(name, content)) return false;
-    std::cout << "write " << nVertices << " vertices ... " << std::flush;
+    if (!WriteTextFile(name, content, os)) return false;
+    os << "write " << nVertices << " vertices ... " << std::flush;
     return true;
 }
-
-// Holds what std::cout receives while it lives, so that the output of work on
-// a scratch store can be shown only when that work is kept.
-class CConsoleCapture {
-public:
-    CConsoleCapture() : saved(std::cout.rdbuf(buffer.rdbuf())) {}
-    ~CConsoleCapture() { std::cout.rdbuf(saved); }
-    CConsoleCapture(const CConsoleCapture&) = delete;
-    CConsoleCapture& operator=(const CConsoleCapture&) = delete;
-    std::string Text() const { return buffer.str(); }
-
-private:
-    std::ostringstream buffer;
-    std::streambuf* saved;
-};
 
 // The first `count` records of `from` where the file can reach them, fresh
 // records up to that reach; gives the number copied.
@@ -327,9 +312,9 @@ CMeshStore<Config>& MakeScratchCopy(const CMeshStore<Config>& target, long long 
         spare.reset(new CMeshStore<Config>(target.vertexCapacity, target.edgeCapacity, target.faceCapacity));
     }
     CMeshStore<Config>& s = *spare;
-    s.nVertices = CopyReachable(s.vertices, target.vertices, target.nVertices, s.vertexCapacity, reach);
-    s.nFaces = CopyReachable(s.faces, target.faces, target.nFaces, s.faceCapacity, reach);
-    s.nEdges = CopyReachable(s.edges, target.edges, target.nEdges, s.edgeCapacity, reach);
-    s.nSpecialEdges = CopyReachable(s.specialEdges, target.specialEdges, target.nSpecialEdges, s.edgeCapacity, reach);
+    static_cast<CMeshHeader&>(s) = target;
+    CMeshStore<Config>::Geometry::ForEachArray(s, target, [reach](auto* to, const auto* from, int& count, int fromCount, int capacity) {
+        count = CopyReachable(to, from, fromCount, capacity, reach);
+    });
     return s;
 }

@@ -5,6 +5,7 @@
 // Every list setter refuses to write past its slots; the readers check their
 // input before it gets here, so a refusal means a caller's bug, not bad data.
 #include "geometry/CVector3d.h"
+#include "mesh/TypeCodes.h"
 
 template <int EdgeSlots, int FaceSlots>
 class CVertexT {
@@ -52,11 +53,20 @@ public:
     void SetPosition(const CVector3d& p, int t) { position = p; type = t; }
     void SetType(int t) { type = t; }
 
+    bool operator==(const CVertexT&) const = default;
+    // Entries past the list counts are no part of the vertex; cleared, two
+    // vertices that mean the same compare equal.
+    void ClearUnusedSlots()
+    {
+        for (int i = nEdges < 0 ? 0 : nEdges; i < EdgeSlots; ++i) edges[i] = 0;
+        for (int i = nFaces < 0 ? 0 : nFaces; i < FaceSlots; ++i) faces[i] = 0;
+    }
+
     CVector3d position;
     CVector3d extraVector;
     int nFaces = 0;
     int nEdges = 0;
-    int type = 0;
+    int type = kPlainType;
     int edges[EdgeSlots] = {};
     int faces[FaceSlots] = {};
 
@@ -127,6 +137,14 @@ public:
         normal = cross(p1 - p0, p2 - p0);
         normal.normalize();
     }
+    bool operator==(const CFaceT&) const = default;
+    // As for the vertex: entries past the list counts cleared.
+    void ClearUnusedSlots()
+    {
+        for (int i = nVerts < 0 ? 0 : nVerts; i < VertSlots; ++i) verts[i] = 0;
+        for (int i = nEdges < 0 ? 0 : nEdges; i < EdgeSlots; ++i) edges[i] = 0;
+    }
+
     // References to the removed vertex s become t; indices above s follow the shift.
     void RenumberVertex(int s, int t)
     {
@@ -138,7 +156,7 @@ public:
 
     int nVerts = 0;
     int nEdges = 0;
-    int type = 0;
+    int type = kPlainType;
     int verts[VertSlots] = {};
     int edges[EdgeSlots] = {};
     CVector3d normal;
@@ -157,7 +175,7 @@ private:
 // rightFace runs the edge from v1 to v2, leftFace from v2 to v1; -1 = none.
 class CEdge {
 public:
-    CEdge() { SetAll(-1, -1, 0, -1, -1, -1); }
+    CEdge() { SetAll(-1, -1, kPlainType, -1, -1, -1); }
 
     int V1() const { return v1; }
     int V2() const { return v2; }
@@ -178,23 +196,26 @@ public:
         Set(a, b, t, left, right);
         id = newId;
     }
-    void Reset() { Set(-1, -1, 0, -1, -1); }
+    void Reset() { Set(-1, -1, kPlainType, -1, -1); }
     void SetLeftFace(int f) { leftFace = f; }
     void SetRightFace(int f) { rightFace = f; }
     void SetType(int t) { type = t; }
+
+    bool operator==(const CEdge&) const = default;
 
     int id = -1;
     int v1 = -1;
     int v2 = -1;
     int leftFace = -1;
     int rightFace = -1;
-    int type = 0;
+    int type = kPlainType;
 };
 
 class CFixingCondition {
 public:
     CFixingCondition() = default;
     CFixingCondition(int i, double v) : index(i), value(v) {}
+    bool operator==(const CFixingCondition&) const = default;
     int index = 0;
     double value = 0.0;
 };

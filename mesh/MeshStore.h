@@ -2,54 +2,97 @@
 // The mesh store of both programs: fixed-capacity arrays of vertex, face,
 // generated-edge and special-edge records with their counts, and the
 // whole-mesh topology operations. Config chooses the record slot counts and
-// whether edge generation reports its progress on the console.
+// whether edge generation reports its progress on the stream it is given.
 #include <cstdint>
-#include <iostream>
+#include <memory>
+#include <ostream>
 #include <unordered_map>
 #include <utility>
 
 #include "geometry/CVector3d.h"
 #include "mesh/MeshRecords.h"
+#include "mesh/TypeCodes.h"
+
+// Capacities, counts and centroid of a store: plain values that copy and
+// compare whole.
+struct CMeshHeader {
+    int vertexCapacity = 0;
+    int edgeCapacity = 0;
+    int faceCapacity = 0;
+    int nVertices = 0;
+    int nEdges = 0;
+    int nFaces = 0;
+    int nSpecialEdges = 0;
+    CVector3d centroid;
+
+    bool operator==(const CMeshHeader&) const = default;
+};
+
+// The whole geometry and topology of a store: its header and the record
+// arrays it owns. Moves and swaps as one value.
+template <class Vertex, class Face>
+struct CMeshGeometry : CMeshHeader {
+    CMeshGeometry(int nV, int nE, int nF)
+        : vertices(new Vertex[nV]), faces(new Face[nF]), edges(new CEdge[nE]), specialEdges(new CEdge[nE])
+    {
+        vertexCapacity = nV;
+        edgeCapacity = nE;
+        faceCapacity = nF;
+    }
+
+    // Calls f(records of a, records of b, count of a, count of b, capacity of a)
+    // for each record array of two geometries; the one list of the arrays, so
+    // it stands beside them.
+    template <class A, class B, class F>
+    static void ForEachArray(A& a, B& b, F f)
+    {
+        f(a.vertices.get(), b.vertices.get(), a.nVertices, b.nVertices, a.vertexCapacity);
+        f(a.faces.get(), b.faces.get(), a.nFaces, b.nFaces, a.faceCapacity);
+        f(a.edges.get(), b.edges.get(), a.nEdges, b.nEdges, a.edgeCapacity);
+        f(a.specialEdges.get(), b.specialEdges.get(), a.nSpecialEdges, b.nSpecialEdges, a.edgeCapacity);
+    }
+
+    std::unique_ptr<Vertex[]> vertices;
+    std::unique_ptr<Face[]> faces;
+    std::unique_ptr<CEdge[]> edges;
+    std::unique_ptr<CEdge[]> specialEdges;
+};
 
 template <class Config>
-class CMeshStore {
+class CMeshStore : public CMeshGeometry<typename Config::Vertex, typename Config::Face> {
 public:
     using Vertex = typename Config::Vertex;
     using Face = typename Config::Face;
+    using Geometry = CMeshGeometry<Vertex, Face>;
+    using Geometry::vertexCapacity;
+    using Geometry::edgeCapacity;
+    using Geometry::faceCapacity;
+    using Geometry::nVertices;
+    using Geometry::nEdges;
+    using Geometry::nFaces;
+    using Geometry::nSpecialEdges;
+    using Geometry::centroid;
+    using Geometry::vertices;
+    using Geometry::faces;
+    using Geometry::edges;
+    using Geometry::specialEdges;
 
+    // A store of the configuration's own capacities.
+    CMeshStore() : CMeshStore(Config::kVertexCapacity, Config::kEdgeCapacity, Config::kFaceCapacity) {}
+    // A smaller store of the same record shape, for work that needs less.
     CMeshStore(int vertexCapacity, int edgeCapacity, int faceCapacity)
-        : vertexCapacity(vertexCapacity), edgeCapacity(edgeCapacity), faceCapacity(faceCapacity),
-          vertices(new Vertex[vertexCapacity]), faces(new Face[faceCapacity]), edges(new CEdge[edgeCapacity]),
-          specialEdges(new CEdge[edgeCapacity])
+        : Geometry(vertexCapacity, edgeCapacity, faceCapacity)
     {
-    }
-    ~CMeshStore()
-    {
-        delete[] vertices;
-        delete[] edges;
-        delete[] faces;
-        delete[] specialEdges;
     }
     CMeshStore(const CMeshStore&) = delete;
     CMeshStore& operator=(const CMeshStore&) = delete;
 
-    // Exchanges the whole geometry and topology with a store of the same
-    // capacities; a reader fills a scratch store and swaps it in only when the
-    // file was good.
-    void SwapGeometry(CMeshStore& other)
-    {
-        std::swap(vertices, other.vertices);
-        std::swap(faces, other.faces);
-        std::swap(edges, other.edges);
-        std::swap(specialEdges, other.specialEdges);
-        std::swap(nVertices, other.nVertices);
-        std::swap(nFaces, other.nFaces);
-        std::swap(nEdges, other.nEdges);
-        std::swap(nSpecialEdges, other.nSpecialEdges);
-        std::swap(vertexCapacity, other.vertexCapacity);
-        std::swap(faceCapacity, other.faceCapacity);
-        std::swap(edgeCapacity, other.edgeCapacity);
-    }
+    Geometry& Whole() { return *this; }
+    const Geometry& Whole() const { return *this; }
+
+    // Exchanges the whole geometry and topology with another store; a reader
+    // fills a scratch store and swaps it in only when the file was good.
+    void SwapGeometry(CMeshStore& other) { std::swap(Whole(), other.Whole()); }
 
     // --- accessors -------------------------------------------------------
     CVector3d Centroid() const { return centroid; }
@@ -122,9 +165,10 @@ public:
 
     // Rebuilds generated edges, their faces and types, and every incidence
     // list from the faces. Same result as a FindEdge per face side, found
-    // through a hash of the vertex pair. Returns false when an incidence list
+    // through a hash of the vertex pair. The design configuration reports its
+    // progress on `progress`. Returns false when an incidence list
     // or the edge array was too small (the excess is dropped, never written).
-    bool GenerateEdges()
+    bool GenerateEdges(std::ostream& progress)
     {
         incidenceOverflow = false;
         for (int i = 0; i < nVertices; ++i) vertices[i].ResetIncidence();
@@ -135,7 +179,7 @@ public:
         edgeLookup.reserve(static_cast<std::size_t>(nFaces) * 2 + 16);
 
         for (int i = 0; i < nFaces; ++i) {
-            if (Config::kEdgeProgress && i % 100 == 0) std::cout << "." << std::flush;
+            if (Config::kEdgeProgress && i % 100 == 0) progress << "." << std::flush;
             Face& f = faces[i];
             const int n = f.nVerts;
             const int t = f.type;
@@ -172,8 +216,8 @@ public:
             }
         }
         for (int k = 0; k < nEdges; ++k)
-            if (edges[k].leftFace == -1 || edges[k].rightFace == -1) edges[k].type = 7;
-        if (Config::kEdgeProgress) std::cout << std::endl << " generated " << nEdges << " edges\n" << std::flush;
+            if (edges[k].leftFace == -1 || edges[k].rightFace == -1) edges[k].type = kBorderEdgeType;
+        if (Config::kEdgeProgress) progress << std::endl << " generated " << nEdges << " edges\n" << std::flush;
         return !incidenceOverflow;
     }
 
@@ -193,7 +237,7 @@ public:
         nSpecialEdges = nEdges;
         for (int i = 0; i < nEdges; ++i) {
             specialEdges[i] = edges[i];
-            specialEdges[i].type = 3;
+            specialEdges[i].type = kSpecialEdgeType;
         }
     }
 
@@ -253,18 +297,6 @@ public:
         if (displayListHook) displayListHook();
     }
 
-    int vertexCapacity;
-    int edgeCapacity;
-    int faceCapacity;
-    Vertex* vertices;
-    Face* faces;
-    CEdge* edges;
-    CEdge* specialEdges;
-    int nVertices = 0;
-    int nEdges = 0;
-    int nFaces = 0;
-    int nSpecialEdges = 0;
-    CVector3d centroid;
     void (*displayListHook)() = nullptr;
 
 private:

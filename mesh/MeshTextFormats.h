@@ -143,10 +143,10 @@ std::string FullFormatText(const CMeshStore<Config>& m)
 }
 
 template <class Config>
-bool WriteFullFormat(const CMeshStore<Config>& m, const std::string& name)
+bool WriteFullFormat(const CMeshStore<Config>& m, const std::string& name, std::ostream& os)
 {
-    if (!WriteTextFile(name, FullFormatText(m))) return false;
-    std::cout << "write " << m.nVertices << " vertices ... " << "\n"
+    if (!WriteTextFile(name, FullFormatText(m), os)) return false;
+    os << "write " << m.nVertices << " vertices ... " << "\n"
               << "write " << m.nFaces << " faces ... " << "\n"
               << "write " << m.nEdges << " edges ... " << "\n"
               << "write " << m.nSpecialEdges << " special edges ... " << "\n"
@@ -187,9 +187,10 @@ std::string ShortFormatText(const CMeshStore<Config>& m, const CTextLayout& layo
 }
 
 template <class Config>
-bool WriteShortFormat(const CMeshStore<Config>& m, const std::string& name, const CTextLayout& layout)
+bool WriteShortFormat(const CMeshStore<Config>& m, const std::string& name, const CTextLayout& layout,
+                      std::ostream& os)
 {
-    return WriteTextWithProgress(name, ShortFormatText(m, layout), m.nVertices);
+    return WriteTextWithProgress(name, ShortFormatText(m, layout), m.nVertices, os);
 }
 
 // ---------------------------------------------------------------- readers
@@ -428,7 +429,7 @@ bool ParsePointsFormat(CTextTokens& in, CMeshStore<Config>& m, std::ostream& log
             if (!in.Real(value)) return false;
         const double x = 25 * c[2], y = 25 * c[0], z = 25 * (c[1] - 0.1);
         if (!in.CoordinateFits(x) || !in.CoordinateFits(y) || !in.CoordinateFits(z)) return false;
-        m.vertices[i].Set(x, y, z, 0);
+        m.vertices[i].Set(x, y, z, kPlainType);
         m.vertices[i].ResetIncidence();
     }
     log << "done\n" << "read " << m.nFaces << " faces ... ";
@@ -436,7 +437,7 @@ bool ParsePointsFormat(CTextTokens& in, CMeshStore<Config>& m, std::ostream& log
         in.Context("face", j + 1);
         int n, corners[kMaxFileValence];
         if (!ReadFaceCorners(in, m.nVertices, 0, n, corners)) return false;
-        m.faces[j].Set(n, corners, 3);
+        m.faces[j].Set(n, corners, kLoadedFaceType);
     }
     log << "done\n" << "read " << m.nSpecialEdges << kPointsReadWords.special;
     if (!ReadSpecialEdges(in, m, false)) return false;
@@ -446,19 +447,20 @@ bool ParsePointsFormat(CTextTokens& in, CMeshStore<Config>& m, std::ostream& log
 
 // Opens `name`, runs parse(tokens, scratch, log) on a scratch copy of the
 // target and swaps the copy in only when parse succeeded; the progress text
-// is shown then, a refused file gets one line instead. A file longer than
+// is shown on `os` then, a refused file gets one line there instead. A file longer than
 // maxTokens tokens can take is refused unread, and memory that runs out while
 // reading refuses the file too: the viewer and its mesh carry on.
 template <class Config, class Parse>
-bool ReadThroughScratch(CMeshStore<Config>& target, const std::string& name, long long maxTokens, Parse parse)
+bool ReadThroughScratch(CMeshStore<Config>& target, const std::string& name, long long maxTokens, Parse parse,
+                        std::ostream& os)
 {
     try {
         CTextTokens in;
         if (!in.Load(name, maxTokens * kBytesPerToken)) {
             if (in.Problem().empty())
-                std::cout << OpenFailureLine() << std::flush;
+                os << OpenFailureLine() << std::flush;
             else
-                ReportRefusedFile(name, in.Problem());
+                ReportRefusedFile(name, in.Problem(), os);
             return false;
         }
         // Each record takes at least four tokens and each token two bytes
@@ -468,14 +470,14 @@ bool ReadThroughScratch(CMeshStore<Config>& target, const std::string& name, lon
         CMeshStore<Config>& scratch = MakeScratchCopy(target, reachable);
         std::ostringstream log;
         if (!parse(in, scratch, log)) {
-            ReportRefusedFile(name, in.Problem());
+            ReportRefusedFile(name, in.Problem(), os);
             return false;
         }
         target.SwapGeometry(scratch);
-        std::cout << log.str() << std::flush;
+        os << log.str() << std::flush;
         return true;
     } catch (const std::bad_alloc&) {
-        ReportRefusedFile(name, "not enough memory to read it");
+        ReportRefusedFile(name, "not enough memory to read it", os);
         return false;
     }
 }
@@ -507,29 +509,29 @@ long long PointsFormatTokens(const CMeshStore<Config>& m)
 }
 
 template <class Config>
-bool ReadFullFormat(CMeshStore<Config>& target, const std::string& name)
+bool ReadFullFormat(CMeshStore<Config>& target, const std::string& name, std::ostream& os)
 {
     return ReadThroughScratch(target, name, FullFormatTokens(target),
                               [](CTextTokens& in, CMeshStore<Config>& m, std::ostream& log) {
         return ParseFullFormat(in, m, log);
-    });
+    }, os);
 }
 
 template <class Config>
 bool ReadShortFormat(CMeshStore<Config>& target, const std::string& name, const CShortReadRules& rules,
-                     CFixingCondition* fixing)
+                     CFixingCondition* fixing, std::ostream& os)
 {
     return ReadThroughScratch(target, name, ShortFormatTokens(target), [&](CTextTokens& in, CMeshStore<Config>& m, std::ostream& log) {
         return ParseShortFormat(in, m, rules, fixing, log);
-    });
+    }, os);
 }
 
 template <class Config>
-bool ReadPointsFormat(CMeshStore<Config>& target, const std::string& name)
+bool ReadPointsFormat(CMeshStore<Config>& target, const std::string& name, std::ostream& os)
 {
     return ReadThroughScratch(target, name, PointsFormatTokens(target), [](CTextTokens& in, CMeshStore<Config>& m, std::ostream& log) {
         return ParsePointsFormat(in, m, log);
-    });
+    }, os);
 }
 
 // The load of a design file: old topology cleared, the short format read,
@@ -538,7 +540,7 @@ bool ReadPointsFormat(CMeshStore<Config>& target, const std::string& name)
 // caller compiles the display lists.
 template <class Config>
 bool LoadShortFormat(CMeshStore<Config>& target, const std::string& name, const CShortReadRules& rules,
-                     CFixingCondition* fixing)
+                     CFixingCondition* fixing, std::ostream& os)
 {
     using Vertex = typename Config::Vertex;
     return ReadThroughScratch(target, name, ShortFormatTokens(target), [&](CTextTokens& in, CMeshStore<Config>& m, std::ostream& log) {
@@ -546,16 +548,10 @@ bool LoadShortFormat(CMeshStore<Config>& target, const std::string& name, const 
         if (!ParseShortFormat(in, m, rules, fixing, log)) return false;
         m.ComputeFaceCentres();
         m.ComputeFaceNormals();
-        bool edgesFit;
-        {
-            CConsoleCapture edgeOutput;
-            edgesFit = m.GenerateEdges();
-            log << edgeOutput.Text();
-        }
-        if (!edgesFit)
+        if (!m.GenerateEdges(log))
             return in.RefuseFile("a vertex has more than " + std::to_string(Vertex::kEdgeSlots) + " edges or " +
                                  std::to_string(Vertex::kFaceSlots) + " face entries, or there are more than " +
                                  std::to_string(m.edgeCapacity) + " edges");
         return true;
-    });
+    }, os);
 }

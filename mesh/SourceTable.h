@@ -55,7 +55,8 @@ std::string SourceTableText(const CMeshStore<Config>& m, const CSourceTableLayou
 }
 
 template <class Config>
-bool WriteSourceTable(const CMeshStore<Config>& m, const std::string& name, const CSourceTableLayout& layout)
+bool WriteSourceTable(const CMeshStore<Config>& m, const std::string& name, const CSourceTableLayout& layout,
+                      std::ostream& os)
 {
-    return WriteTextWithProgress(name, SourceTableText(m, layout), m.nVertices);
+    return WriteTextWithProgress(name, SourceTableText(m, layout), m.nVertices, os);
 }

@@ -3,15 +3,15 @@
 EMaterial FaceMaterial(int type)
 {
     switch (type) {
-    case 1: return EMaterial::Red;
-    case 2: return EMaterial::Blue;
-    case 3: return EMaterial::Green;
-    case 4: return EMaterial::Orange;
-    case 5: return EMaterial::YellowTranslucent;
-    case 11: return EMaterial::LightRed;
-    case 12: return EMaterial::DeepBlue;
-    case 18: return EMaterial::Lavender;
-    case 22: return EMaterial::Violet;
+    case kRedType: return EMaterial::Red;
+    case kBlueType: return EMaterial::Blue;
+    case kGreenType: return EMaterial::Green;
+    case kOrangeType: return EMaterial::Orange;
+    case kYellowType: return EMaterial::YellowTranslucent;
+    case kLightRedType: return EMaterial::LightRed;
+    case kDeepBlueType: return EMaterial::DeepBlue;
+    case kLavenderType: return EMaterial::Lavender;
+    case kVioletType: return EMaterial::Violet;
     default: return EMaterial::None;
     }
 }
@@ -19,13 +19,13 @@ EMaterial FaceMaterial(int type)
 EMaterial PolyTubeMaterial(int type)
 {
     switch (type) {
-    case 2: return EMaterial::Blue;
-    case 3: return EMaterial::Green;
-    case 4: return EMaterial::Orange;
-    case 6:
-    case 7: return EMaterial::YellowTranslucent;
-    case 11: return EMaterial::LightRed;
-    case 12: return EMaterial::DeepBlue;
+    case kBlueType: return EMaterial::Blue;
+    case kGreenType: return EMaterial::Green;
+    case kOrangeType: return EMaterial::Orange;
+    case kYellowTubeType:
+    case kBorderEdgeType: return EMaterial::YellowTranslucent;
+    case kLightRedType: return EMaterial::LightRed;
+    case kDeepBlueType: return EMaterial::DeepBlue;
     default: return EMaterial::Red;
     }
 }
@@ -33,26 +33,26 @@ EMaterial PolyTubeMaterial(int type)
 EMaterial DesignTubeMaterial(int type)
 {
     switch (type) {
-    case 2: return EMaterial::Blue;
-    case 3: return EMaterial::Green;
-    case 6:
-    case 7: return EMaterial::YellowTranslucent;
+    case kBlueType: return EMaterial::Blue;
+    case kGreenType: return EMaterial::Green;
+    case kYellowTubeType:
+    case kBorderEdgeType: return EMaterial::YellowTranslucent;
     default: return EMaterial::Red;
     }
 }
 
 EMaterial PolySphereMaterial(int type)
 {
-    if (type == 4) return EMaterial::Orange;
+    if (type == kOrangeType) return EMaterial::Orange;
     return DesignSphereMaterial(type);
 }
 
 EMaterial DesignSphereMaterial(int type)
 {
     switch (type) {
-    case 1: return EMaterial::Red;
-    case 2: return EMaterial::Blue;
-    case 3: return EMaterial::Green;
+    case kRedType: return EMaterial::Red;
+    case kBlueType: return EMaterial::Blue;
+    case kGreenType: return EMaterial::Green;
     default: return EMaterial::YellowTranslucent;
     }
 }

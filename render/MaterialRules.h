@@ -3,6 +3,8 @@
 // element of both programs. Pure rules without GL, so the colouring of each
 // type can be checked without a display; Materials.h applies them.
 
+#include "mesh/TypeCodes.h"
+
 enum class EMaterial {
     None,  // keep the material in force
     Red,
@@ -21,7 +23,7 @@ enum class EMaterial {
 EMaterial FaceMaterial(int type);
 // The polyhedron viewer's tubes and arrows.
 EMaterial PolyTubeMaterial(int type);
-// The design viewer's edge tubes: border edges (type 7) stand out in yellow.
+// The design viewer's edge tubes: border edges stand out in yellow.
 EMaterial DesignTubeMaterial(int type);
 // The polyhedron viewer's vertex spheres.
 EMaterial PolySphereMaterial(int type);
@@ -59,11 +61,6 @@ constexpr CSphereStyle kPolySphere = {PolySphereMaterial, 2.0, 16, 16};
 constexpr CSphereStyle kDesignSphere = {DesignSphereMaterial, 1.0, 10, 10};
 constexpr CAxisStyle kPolyAxis = {10, 4, 10, 2};
 constexpr CAxisStyle kDesignAxis = {10, 10, 10, 10};
-
-// Vertices of type 9 are marked by a sphere of twice the size.
-constexpr int kLargeSphereType = 9;
-// Faces, edges and vertices of this type are hidden.
-constexpr int kHiddenType = 99;
 
 inline double TubeRadius(const CTubeStyle& style, double r) { return style.radiusFactor * r; }
 inline double SphereRadius(const CSphereStyle& style, double r, int type)

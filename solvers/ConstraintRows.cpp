@@ -4,17 +4,17 @@ double tagEdgeLength[3] = {0, 0, 0};
 
 namespace constraint_rows {
 
-bool RowsFit(const char* builder, const int* vertex, int count, int row, int nRows)
+bool RowsFit(const char* builder, const int* vertex, int count, int row, int nRows, std::ostream& os)
 {
     for (int i = 0; i < count; ++i) {
         if (vertex[i] < 0 || vertex[i] > kMaxVertex) {
-            std::cout << builder << ": vertex " << vertex[i] << " outside 0.." << kMaxVertex << ", nothing written"
+            os << builder << ": vertex " << vertex[i] << " outside 0.." << kMaxVertex << ", nothing written"
                       << std::endl;
             return false;
         }
     }
     if (row < 0 || row > kRowWidth - nRows) {
-        std::cout << builder << ": rows " << row << ".." << row + nRows - 1 << " outside 0.." << kRowWidth - 1
+        os << builder << ": rows " << row << ".." << row + nRows - 1 << " outside 0.." << kRowWidth - 1
                   << ", nothing written" << std::endl;
         return false;
     }
@@ -45,7 +45,8 @@ void WriteRelationRows(const int vertex[4], const CVector3d position[4], const d
 }
 
 bool TwistFromFaces(const CVector3d& C, const CVector3d& C1, const CVector3d& V1, const CVector3d& C2,
-                    const CVector3d& V2, CVector3d& a, CVector3d& b, CVector3d& d, double& edgeLength)
+                    const CVector3d& V2, CVector3d& a, CVector3d& b, CVector3d& d, double& edgeLength,
+                    std::ostream& os)
 {
     const CVector3d d1 = C1 - C;
     const CVector3d d2 = C2 - C;
@@ -59,7 +60,7 @@ bool TwistFromFaces(const CVector3d& C, const CVector3d& C1, const CVector3d& V1
     const double newLength = (V2 - V1).length();
     // A face centre at the centroid has no axis to turn about.
     if (!IsFinitePoint(newA) || !IsFinitePoint(newB) || !IsFinitePoint(newD) || !std::isfinite(newLength)) {
-        std::cout << "SetTwistFromFaces: face centre at the centroid, twist data left unchanged" << std::endl;
+        os << "SetTwistFromFaces: face centre at the centroid, twist data left unchanged" << std::endl;
         return false;
     }
     a = newA;
@@ -71,19 +72,19 @@ bool TwistFromFaces(const CVector3d& C, const CVector3d& C1, const CVector3d& V1
 
 }  // namespace constraint_rows
 
-void PrintTagEdgeLengths()
+void PrintTagEdgeLengths(std::ostream& os)
 {
-    std::cout << "a = " << tagEdgeLength[0] << std::endl;
-    std::cout << "b = " << tagEdgeLength[1] << std::endl;
-    std::cout << "c = " << tagEdgeLength[2] << std::endl;
+    os << "a = " << tagEdgeLength[0] << std::endl;
+    os << "b = " << tagEdgeLength[1] << std::endl;
+    os << "c = " << tagEdgeLength[2] << std::endl;
 }
 
 namespace {
 
-bool PrintFits(const char* printer, int m, int n)
+bool PrintFits(const char* printer, int m, int n, std::ostream& os)
 {
     if (m < 0 || n < 0 || m > constraint_rows::kRowWidth || n > constraint_rows::kRowWidth) {
-        std::cout << printer << ": " << m << " x " << n << " outside the 250 x 250 system" << std::endl;
+        os << printer << ": " << m << " x " << n << " outside the 250 x 250 system" << std::endl;
         return false;
     }
     return true;
@@ -91,20 +92,20 @@ bool PrintFits(const char* printer, int m, int n)
 
 }  // namespace
 
-void PrintMatrix(const double (*a)[250], int m, int n)
+void PrintMatrix(const double (*a)[250], int m, int n, std::ostream& os)
 {
-    if (!PrintFits("PrintMatrix", m, n)) return;
+    if (!PrintFits("PrintMatrix", m, n, os)) return;
     for (int i = 0; i < m; ++i) {
-        for (int j = 0; j < n; ++j) std::cout << a[i][j] << "  ";
-        std::cout << std::endl;
+        for (int j = 0; j < n; ++j) os << a[i][j] << "  ";
+        os << std::endl;
     }
 }
 
-void PrintSystem(const double (*a)[250], const double* b, int n)
+void PrintSystem(const double (*a)[250], const double* b, int n, std::ostream& os)
 {
-    if (!PrintFits("PrintSystem", n, n)) return;
+    if (!PrintFits("PrintSystem", n, n, os)) return;
     for (int i = 0; i < n; ++i) {
-        for (int j = 0; j < n; ++j) std::cout << a[i][j] << "  ";
-        std::cout << " | " << b[i] << std::endl;
+        for (int j = 0; j < n; ++j) os << a[i][j] << "  ";
+        os << " | " << b[i] << std::endl;
     }
 }

@@ -7,9 +7,9 @@
 // SetTwistFromFaces, SetTwistData(a, b, c, edgeLength).
 // A builder writes only its own entries (the caller clears the rows first)
 // and takes the row index by value. A vertex outside 0..82 or a row outside
-// 0..249 is refused with one console line and nothing is written.
+// 0..249 is refused with one line on the given stream and nothing is written.
 #include <cmath>
-#include <iostream>
+#include <ostream>
 
 #include "geometry/CVector3d.h"
 #include "solvers/LibrarySolvers.h"
@@ -23,9 +23,9 @@ namespace constraint_rows {
 constexpr int kRowWidth = library::kSystemCapacity;
 constexpr int kMaxVertex = (kRowWidth - 3) / 3;  // 82: its z column is 248
 
-// False, after one console line naming the builder, when one of the count
+// False, after one line on os naming the builder, when one of the count
 // vertices or one of the rows row .. row + nRows - 1 lies outside the system.
-bool RowsFit(const char* builder, const int* vertex, int count, int row, int nRows);
+bool RowsFit(const char* builder, const int* vertex, int count, int row, int nRows, std::ostream& os);
 
 // Length row for (p, q): minus the gradient of 0.5 * (|xq - xp|^2 - L^2) and
 // the residual itself; returns the residual squared.
@@ -37,10 +37,10 @@ double WriteLengthRow(int p, const CVector3d& xp, int q, const CVector3d& xq, do
 void WriteRelationRows(const int vertex[4], const CVector3d position[4], const double coeff[4],
                        double (*a)[kRowWidth], double* b, int row);
 
-// Twist data from two faces and a vertex of each; false (with one console
-// line) when a face centre sits at the centroid and the data would not be finite.
+// Twist data from two faces and a vertex of each; false (with one line on os)
+// when a face centre sits at the centroid and the data would not be finite.
 bool TwistFromFaces(const CVector3d& C, const CVector3d& C1, const CVector3d& V1, const CVector3d& C2,
-                    const CVector3d& V2, CVector3d& a, CVector3d& b, CVector3d& d, double& edgeLength);
+                    const CVector3d& V2, CVector3d& a, CVector3d& b, CVector3d& d, double& edgeLength, std::ostream& os);
 
 template <class M>
 void TriangleRowsUnchecked(const M& mesh, int i, int j, int k, double ratio, double (*a)[kRowWidth], double* b,
@@ -67,28 +67,29 @@ void RelationRowsUnchecked(const M& mesh, const int vertex[4], const double coef
 // Row `row` ties |x_j - x_i| to L; returns the square of the right-hand side
 // written, NaN when refused.
 template <class M>
-double EdgeLengthRow(const M& mesh, int i, int j, double L, double (*a)[250], double* b, int row)
+double EdgeLengthRow(const M& mesh, int i, int j, double L, double (*a)[250], double* b, int row, std::ostream& os)
 {
     const int vertex[2] = {i, j};
-    if (!constraint_rows::RowsFit("EdgeLengthRow", vertex, 2, row, 1)) return std::nan("");
+    if (!constraint_rows::RowsFit("EdgeLengthRow", vertex, 2, row, 1, os)) return std::nan("");
     return constraint_rows::WriteLengthRow(i, mesh.VertexPosition(i), j, mesh.VertexPosition(j), L, a, b, row);
 }
 
 // Rows row .. row + 2: sides i-j and j-k of length tagEdgeLength[0], side i-k of ratio times it.
 template <class M>
-void TriangleRows(const M& mesh, int i, int j, int k, double ratio, double (*a)[250], double* b, int row)
+void TriangleRows(const M& mesh, int i, int j, int k, double ratio, double (*a)[250], double* b, int row,
+                  std::ostream& os)
 {
     const int vertex[3] = {i, j, k};
-    if (!constraint_rows::RowsFit("TriangleRows", vertex, 3, row, 3)) return;
+    if (!constraint_rows::RowsFit("TriangleRows", vertex, 3, row, 3, os)) return;
     constraint_rows::TriangleRowsUnchecked(mesh, i, j, k, ratio, a, b, row);
 }
 
 // Rows row .. row + 5 make v1 v2 v3 v4, in order, a square of side tagEdgeLength[0].
 template <class M>
-void SquareRows(const M& mesh, int v1, int v2, int v3, int v4, double (*a)[250], double* b, int row)
+void SquareRows(const M& mesh, int v1, int v2, int v3, int v4, double (*a)[250], double* b, int row, std::ostream& os)
 {
     const int vertex[4] = {v1, v2, v3, v4};
-    if (!constraint_rows::RowsFit("SquareRows", vertex, 4, row, 6)) return;
+    if (!constraint_rows::RowsFit("SquareRows", vertex, 4, row, 6, os)) return;
     constraint_rows::TriangleRowsUnchecked(mesh, v1, v2, v3, std::sqrt(2.0), a, b, row);
     // Parallelogram: x1 - x2 + x3 - x4 = 0.
     const double coeff[4] = {1.0, -1.0, 1.0, -1.0};
@@ -99,10 +100,11 @@ void SquareRows(const M& mesh, int v1, int v2, int v3, int v4, double (*a)[250],
 // tagEdgeLength[0]: a triangle of two sides and a diagonal, then
 // v4 = v1 - phi v2 + phi v3 and v5 = phi v1 - phi v2 + v3.
 template <class M>
-void PentagonRows(const M& mesh, int v1, int v2, int v3, int v4, int v5, double (*a)[250], double* b, int row)
+void PentagonRows(const M& mesh, int v1, int v2, int v3, int v4, int v5, double (*a)[250], double* b, int row,
+                  std::ostream& os)
 {
     const int vertex[5] = {v1, v2, v3, v4, v5};
-    if (!constraint_rows::RowsFit("PentagonRows", vertex, 5, row, 9)) return;
+    if (!constraint_rows::RowsFit("PentagonRows", vertex, 5, row, 9, os)) return;
     const double phi = (std::sqrt(5.0) + 1) / 2;
     constraint_rows::TriangleRowsUnchecked(mesh, v1, v2, v3, phi, a, b, row);
     const int fourth[4] = {v1, v2, v3, v4};
@@ -115,32 +117,32 @@ void PentagonRows(const M& mesh, int v1, int v2, int v3, int v4, int v5, double 
 
 // Twist data of the mesh from faces f1, f2 and vertices v1 (of f1), v2 (of f2).
 template <class M>
-void SetTwistFromFaces(M& mesh, int f1, int v1, int f2, int v2)
+void SetTwistFromFaces(M& mesh, int f1, int v1, int f2, int v2, std::ostream& os)
 {
     if (f1 < 0 || f2 < 0 || v1 < 0 || v2 < 0) {
-        std::cout << "SetTwistFromFaces: negative face or vertex index refused" << std::endl;
+        os << "SetTwistFromFaces: negative face or vertex index refused" << std::endl;
         return;
     }
     CVector3d a, b, d;
     double edgeLength = 0;
     if (constraint_rows::TwistFromFaces(mesh.Centroid(), mesh.FaceCentre(f1), mesh.VertexPosition(v1),
-                                        mesh.FaceCentre(f2), mesh.VertexPosition(v2), a, b, d, edgeLength))
+                                        mesh.FaceCentre(f2), mesh.VertexPosition(v2), a, b, d, edgeLength, os))
         mesh.SetTwistData(a, b, d, edgeLength);
 }
 
 // Fills tagEdgeLength from the special edges, printing each edge's index and
 // "illegal tag!!" for a tag other than 1, 2, 3 (that edge is skipped).
 template <class M>
-void ComputeTagEdgeLengths(const M& mesh)
+void ComputeTagEdgeLengths(const M& mesh, std::ostream& os)
 {
     double sum[3] = {0, 0, 0};
     int count[3] = {0, 0, 0};
     for (int i = 0; i < mesh.NSpecialEdges(); ++i) {
-        std::cout << i << std::endl;
+        os << i << std::endl;
         const auto* edge = mesh.SpecialEdge(i);
         const int tag = edge->Type();
         if (tag < 1 || tag > 3) {
-            std::cout << "illegal tag!!" << std::endl;
+            os << "illegal tag!!" << std::endl;
             continue;
         }
         sum[tag - 1] += (mesh.VertexPosition(edge->V2()) - mesh.VertexPosition(edge->V1())).length();
@@ -149,8 +151,8 @@ void ComputeTagEdgeLengths(const M& mesh)
     for (int t = 0; t < 3; ++t) tagEdgeLength[t] = count[t] > 0 ? sum[t] / count[t] : 0.0;
 }
 
-void PrintTagEdgeLengths();
+void PrintTagEdgeLengths(std::ostream& os);
 // Rows 0..m-1, columns 0..n-1; sizes beyond the 250 x 250 capacity are refused.
-void PrintMatrix(const double (*a)[250], int m, int n);
+void PrintMatrix(const double (*a)[250], int m, int n, std::ostream& os);
 // The leading n x n block with " | " and the right-hand side on each line.
-void PrintSystem(const double (*a)[250], const double* b, int n);
+void PrintSystem(const double (*a)[250], const double* b, int n, std::ostream& os);

@@ -4,7 +4,7 @@ namespace design {
 
 namespace {
 
-void SolveJacobian(const double (*jac)[3], const double* res, double* step)
+void SolveJacobian(const double (*jac)[3], const double* res, double* step, std::ostream&)
 {
     double a[5][5] = {};
     double b[5] = {};
@@ -24,12 +24,13 @@ const CSolverForm kDesignForm = {20, 1e-9, true, true, SolveJacobian};
 double SolveLinear3(const double (*a)[5], const double* b, double* x)
 {
     double r[5][5];
-    return HouseholderSolve<5>(a, b, 3, 3, x, r, false);
+    return HouseholderSolve<5>(a, b, 3, 3, x, r, nullptr);
 }
 
-CVector3d ThreeSpheresNewton(CVector3d P1, double r1, CVector3d P2, double r2, CVector3d P3, double r3, CVector3d X0)
+CVector3d ThreeSpheresNewton(CVector3d P1, double r1, CVector3d P2, double r2, CVector3d P3, double r3, CVector3d X0,
+                             std::ostream& os)
 {
-    return NewtonPlacement(kDesignForm, P1, r1, P2, r2, P3, r3, X0);
+    return NewtonPlacement(kDesignForm, P1, r1, P2, r2, P3, r3, X0, os);
 }
 
 bool ThreeSpheresIS(CVector3d P1, double r1, CVector3d P2, double r2, CVector3d P3, double r3, CVector3d& x1,

@@ -1,12 +1,12 @@
 #include "solvers/SolverCore.h"
 
 #include <cmath>
-#include <iostream>
+#include <ostream>
 #include <limits>
 
 template <int Width>
 double HouseholderSolve(const double (*a)[Width], const double* b, int m, int n, double* x, double (*r)[Width],
-                        bool report)
+                        std::ostream* report)
 {
     for (int i = 0; i < m; ++i) {
         for (int k = 0; k < n; ++k) r[i][k] = a[i][k];
@@ -22,7 +22,7 @@ double HouseholderSolve(const double (*a)[Width], const double* b, int m, int n,
         double alpha = std::sqrt(s);
         if (r[j][j] < 0) alpha = -alpha;
         if (std::fabs(alpha) < minAlpha) minAlpha = std::fabs(alpha);
-        if (report && std::fabs(alpha) < 1e-15) std::cout << "column " << j + 1 << " with " << alpha << std::endl;
+        if (report && std::fabs(alpha) < 1e-15) *report << "column " << j + 1 << " with " << alpha << std::endl;
 
         const double d = r[j][j];
         r[j][j] = d + alpha;
@@ -35,7 +35,7 @@ double HouseholderSolve(const double (*a)[Width], const double* b, int m, int n,
         }
         r[j][j] = -alpha;
     }
-    if (report) std::cout << "min alpha: " << minAlpha << std::endl;
+    if (report) *report << "min alpha: " << minAlpha << std::endl;
 
     for (int i = n - 1; i >= 0; --i) {
         double sum = r[i][n];
@@ -48,11 +48,12 @@ double HouseholderSolve(const double (*a)[Width], const double* b, int m, int n,
     return std::sqrt(residual);
 }
 
-template double HouseholderSolve<5>(const double (*)[5], const double*, int, int, double*, double (*)[5], bool);
-template double HouseholderSolve<250>(const double (*)[250], const double*, int, int, double*, double (*)[250], bool);
+template double HouseholderSolve<5>(const double (*)[5], const double*, int, int, double*, double (*)[5], std::ostream*);
+template double HouseholderSolve<250>(const double (*)[250], const double*, int, int, double*, double (*)[250],
+                                          std::ostream*);
 
 CVector3d NewtonPlacement(const CSolverForm& form, const CVector3d& p1, double r1, const CVector3d& p2, double r2,
-                          const CVector3d& p3, double r3, CVector3d x0)
+                          const CVector3d& p3, double r3, CVector3d x0, std::ostream& os)
 {
     const CVector3d centre[3] = {p1, p2, p3};
     const double radius[3] = {r1, r2, r3};
@@ -68,10 +69,10 @@ CVector3d NewtonPlacement(const CSolverForm& form, const CVector3d& p1, double r
             jac[i][2] = xh.z();
         }
         double dxH[3];
-        form.solveJacobian(jac, res, dxH);
+        form.solveJacobian(jac, res, dxH, os);
         ++count;
         const double n = std::sqrt(dxH[0] * dxH[0] + dxH[1] * dxH[1] + dxH[2] * dxH[2]);
-        if (form.printStepNorms) std::cout << n << std::endl;
+        if (form.printStepNorms) os << n << std::endl;
         x -= CVector3d(dxH[0], dxH[1], dxH[2]);
         // Written so that a NaN step norm stops as well.
         if (form.stepTolerance >= 0 && !(n > form.stepTolerance)) break;

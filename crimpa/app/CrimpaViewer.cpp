@@ -2,6 +2,7 @@
 #include <GL/freeglut.h>
 
 #include <cstdlib>
+#include <iostream>
 
 #include "crimpa/app/DesignDisplayLists.h"
 #include "crimpa/core/Design.h"
@@ -113,7 +114,7 @@ int main(int, char**)
 
     theMesh.ComputeFaceCentres();
     theMesh.ComputeFaceNormals();
-    theMesh.GenerateEdges();
+    theMesh.GenerateEdges(std::cout);
     theMesh.BuildDisplayLists();
 
     showSpecialEdges = false;

@@ -37,9 +37,9 @@ void BuildDesignDisplayLists(const CDesignMeshStore& mesh)
                                     kDesignListVertices, kDesignListAxes});
     CompileList(kDesignListFaces, [&] { DrawFaces(mesh); });
     CompileList(kDesignListEdges,
-                [&] { DrawEdgeTubes(mesh, mesh.edges, mesh.nEdges, kEdgeRadius, kDesignTube, false); });
+                [&] { DrawEdgeTubes(mesh, mesh.edges.get(), mesh.nEdges, kEdgeRadius, kDesignTube, false); });
     CompileList(kDesignListSpecialEdges, [&] {
-        DrawEdgeTubes(mesh, mesh.specialEdges, mesh.nSpecialEdges, kSpecialEdgeRadius, kDesignTube, false);
+        DrawEdgeTubes(mesh, mesh.specialEdges.get(), mesh.nSpecialEdges, kSpecialEdgeRadius, kDesignTube, false);
     });
     CompileList(kDesignListNormals, [&] { DrawNormalLines(mesh); });
     CompileList(kDesignListVertices, [&] { DrawVertexSpheres(mesh, kVertexRadius, kDesignSphere); });

@@ -8,7 +8,7 @@
 #include "crimpa/core/ViewerState.h"
 #include "mesh/MeshTables.h"
 
-CMesh theMesh(70000, 140000, 70000);
+CMesh theMesh;
 
 int designMode = 0;
 bool builtInDesignShown = false;
@@ -24,9 +24,9 @@ bool autoSpin = false, animate = false;
 int frameCounter = 0;
 void (*reshapeHook)(int width, int height) = nullptr;
 
-void PrintAngle(const char* label, double radians)
+void PrintAngle(const char* label, double radians, std::ostream& os)
 {
-    std::cout << label << radians * 180 / kPi << std::endl;
+    os << label << radians * 180 / kPi << std::endl;
 }
 
 void RebuildDesignView()
@@ -37,10 +37,11 @@ void RebuildDesignView()
     theMesh.BuildDisplayLists();
 }
 
-void BuildMeshFromTables(const int counts[3], const double vertexRows[][4], const int faceList[], double scale)
+void BuildMeshFromTables(const int counts[3], const double vertexRows[][4], const int faceList[], double scale,
+                         std::ostream& os)
 {
-    if (!TablesFitStore(theMesh, counts, faceList)) return;
-    FillMeshFromTables(theMesh, counts, vertexRows, faceList, scale);
+    if (!TablesFitStore(theMesh, counts, faceList, os)) return;
+    FillMeshFromTables(theMesh, counts, vertexRows, faceList, scale, os);
     builtInDesignShown = true;
 }
 

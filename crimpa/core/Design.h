@@ -4,6 +4,8 @@
 // constant-initialised (or set inside InitDesign/MakeDesign): InitDesign runs
 // from the core's static initialiser, possibly before the unit's own dynamic
 // initialisers.
+#include <ostream>
+
 
 // Window title of the build, "Rigid folding by TZL - ...".
 extern const char* const kDesignTitle;
@@ -15,6 +17,6 @@ void LoadBuiltInDesign(int counts[3], double vertexRows[][4], int faceInts[]);
 // Copies the design points into theMesh (nothing while a loaded file is shown).
 void PlaceDesignVertices();
 // One frame of the idle animation while `animate` is set (the build's idle variant step).
-void DesignIdleStep();
-// The design keys of the build; returns true when the key is one of them.
-bool DesignKey(unsigned char key, int modifiers);
+void DesignIdleStep(std::ostream& os);
+// The design keys of the build, printing on os; returns true when the key is one of them.
+bool DesignKey(unsigned char key, int modifiers, std::ostream& os);

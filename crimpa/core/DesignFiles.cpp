@@ -15,16 +15,16 @@ constexpr CSourceTableLayout kSourceTable = {"", 0.5};
 
 } // namespace
 
-bool LoadDesignFile(std::string name)
+bool LoadDesignFile(std::string name, std::ostream& os)
 {
-    if (!LoadShortFormat(theMesh, name, kDesignRules, nullptr)) return false;
+    if (!LoadShortFormat(theMesh, name, kDesignRules, nullptr, os)) return false;
     builtInDesignShown = false;
     theMesh.BuildDisplayLists();
     return true;
 }
 
-bool ReadMeshText(std::string name, CMesh& into) { return ReadShortFormat(into, name, kDesignRules, nullptr); }
+bool ReadMeshText(std::string name, CMesh& into, std::ostream& os) { return ReadShortFormat(into, name, kDesignRules, nullptr, os); }
 
-bool WriteMeshText(std::string name) { return WriteShortFormat(theMesh, name, kDesignLayout); }
+bool WriteMeshText(std::string name, std::ostream& os) { return WriteShortFormat(theMesh, name, kDesignLayout, os); }
 
-bool WriteMeshCSource(std::string name) { return WriteSourceTable(theMesh, name, kSourceTable); }
+bool WriteMeshCSource(std::string name, std::ostream& os) { return WriteSourceTable(theMesh, name, kSourceTable, os); }

@@ -1,6 +1,7 @@
 #pragma once
-// The design viewer's mesh store: 70000 vertices and faces, 140000 edges and
-// special edges, 12/13 slots per vertex and 12 per face.
+// The design viewer's mesh store, of DesignMeshConfig's capacities and slots.
+#include <ostream>
+
 #include "mesh/MeshConfigs.h"
 
 // A class over the store, as in the polyhedron viewer; the design state lives
@@ -22,6 +23,7 @@ extern int designMode;
 extern bool builtInDesignShown;
 
 // The built-in design's tables into theMesh (scale 1.0 in every design):
-// vertices, faces, centres, normals, edges, display lists. Marks the mesh as
-// the built-in design.
-void BuildMeshFromTables(const int counts[3], const double vertexRows[][4], const int faceList[], double scale);
+// vertices, faces, centres, normals, edges, display lists; a refusal and the
+// edge progress are printed on os. Marks the mesh as the built-in design.
+void BuildMeshFromTables(const int counts[3], const double vertexRows[][4], const int faceList[], double scale,
+                         std::ostream& os);

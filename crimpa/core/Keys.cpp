@@ -44,10 +44,10 @@ void CrimpaHandleKey(unsigned char key, int modifiers)
         return;
     case 'w':
         // Each writer reports its own failure; one file failing does not keep the other from being written.
-        WriteMeshText("wemo.txt");
-        WriteMeshCSource("crInc.txt");
+        WriteMeshText("wemo.txt", std::cout);
+        WriteMeshCSource("crInc.txt", std::cout);
         return;
-    default: DesignKey(key, modifiers); return;
+    default: DesignKey(key, modifiers, std::cout); return;
     }
 }
 
@@ -63,7 +63,7 @@ void HandleMenu(int value)
     default: break;
     }
     const int entry = value - kFirstDesignMenuValue;
-    if (entry >= 0 && entry < kDesignMenuEntries) LoadDesignFile(designFileNames[entry]);
+    if (entry >= 0 && entry < kDesignMenuEntries) LoadDesignFile(designFileNames[entry], std::cout);
 }
 
 void DragView(int x, int y)
@@ -109,7 +109,7 @@ void ViewBox(int width, int height, double box[6])
 void AdvanceAnimation()
 {
     if (!animate) return;
-    DesignIdleStep();
+    DesignIdleStep(std::cout);
     theMesh.ComputeFaceCentres();
     theMesh.ComputeFaceNormals();
     theMesh.BuildDisplayLists();

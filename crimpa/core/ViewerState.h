@@ -1,6 +1,8 @@
 #pragma once
 // View and display state of the design viewer, shared by the callbacks, the
 // keys and the design units. Plain globals of the one GLUT thread.
+#include <ostream>
+
 #include "view/ViewRules.h"
 
 extern int windowWidth, windowHeight, windowId;
@@ -21,6 +23,6 @@ extern void (*reshapeHook)(int width, int height);
 constexpr int kAltModifier = 4;
 
 // Angle print of the design keys: label, value in degrees (pi literal), end of line.
-void PrintAngle(const char* label, double radians);
+void PrintAngle(const char* label, double radians, std::ostream& os);
 // PlaceDesignVertices, centres, normals, display lists.
 void RebuildDesignView();

@@ -17,34 +17,20 @@ CVector3d designPoints[kPoints];
 
 namespace {
 
-constexpr int kVertexRows = 6;
-constexpr int kFaceInts = 20;
-
 // Outer corners at sqrt(2): the table gives the topology; the placement puts them at radius 1.
-const double kVertexTable[kVertexRows][4] = {{0, 0, 0, 0},  {1.414213562, 0, 0, 0},  {-1, 1, 0, 0},
-                                             {-1.414213562, 0, 0, 0}, {-1, -1, 0, 0}, {1.414213562, 0, 0, 0}};
+constexpr double kVertexTable[][4] = {{0, 0, 0, 0},           {1.414213562, 0, 0, 0}, {-1, 1, 0, 0},
+                                      {-1.414213562, 0, 0, 0}, {-1, -1, 0, 0},         {1.414213562, 0, 0, 0}};
 
-const int kFaceTable[kFaceInts] = {3, 1, 2, 3, 1, 3, 1, 3, 4, 2, 3, 1, 4, 5, 1, 3, 1, 5, 6, 3};
+constexpr int kFaceTable[] = {3, 1, 2, 3, 1, 3, 1, 3, 4, 2, 3, 1, 4, 5, 1, 3, 1, 5, 6, 3};
 
-// Turns by -angle about z (from +x towards +y) and about x (from +y towards +z).
-CVector3d TurnAboutZ(const CVector3d& p, double angle)
-{
-    const double c = std::cos(angle), s = std::sin(angle);
-    return CVector3d(p.x() * c + p.y() * s, p.y() * c - p.x() * s, p.z());
-}
-
-CVector3d TurnAboutX(const CVector3d& p, double angle)
-{
-    const double c = std::cos(angle), s = std::sin(angle);
-    return CVector3d(p.x(), p.y() * c + p.z() * s, p.z() * c - p.y() * s);
-}
+using Tables = CDesignTables<kVertexTable, kFaceTable>;
 
 }  // namespace
 
-void MakeDesign()
+void MakeDesign(std::ostream& os)
 {
     // The built-in design has no special edges; none of a loaded file may outlive it.
-    BuildBuiltInDesign<kVertexRows, kFaceInts>();
+    Tables::Build(os);
     const double even[4] = {-2.3561944901923426, -0.7853981633974475, -0.7853981633974475, -2.3561944901923426};
     const double odd[4] = {-1.0471975511965967, 0.7853981633974475, -1.0471975511965967, -0.7853981633974475};
     for (int i = 0; i < 4; ++i) {
@@ -59,18 +45,18 @@ void MakeDesign()
     PlaceDesignVertices();
 }
 
-void FoldStep()
+void FoldStep(std::ostream& os)
 {
-    std::cout << phase << std::endl;
+    os << phase << std::endl;
     if (phase >= 0 && phase < kPhases) {
         if (phase % 2 == 0) {
             const double angle = evenPhaseAngles[phase / 2] / kFramesPerPhase;
-            for (int k = 1; k < kPoints; ++k) designPoints[k] = TurnAboutZ(designPoints[k], angle);
+            for (int k = 1; k < kPoints; ++k) designPoints[k] = designPoints[k].rotateAboutZ(angle);
         } else {
             // Phase 1 folds P5, phase 3 P4 and P5, phase 5 P3 to P5, phase 7 P2 to P5.
             const double angle = oddPhaseAngles[(phase - 1) / 2] / kFramesPerPhase;
             const int first = kPoints - 1 - (phase - 1) / 2;
-            for (int k = first; k < kPoints; ++k) designPoints[k] = TurnAboutX(designPoints[k], angle);
+            for (int k = first; k < kPoints; ++k) designPoints[k] = designPoints[k].rotateAboutX(angle);
         }
     }
     phaseFrame += 1;
@@ -84,22 +70,22 @@ void FoldStep()
 
 using namespace bhull;
 
-void InitDesign() { MakeDesign(); }
+void InitDesign() { MakeDesign(std::cout); }
 
 void LoadBuiltInDesign(int counts[3], double vertexRows[][4], int faceInts[])
 {
-    CopyDesignTables(kVertexTable, kFaceTable, 4, 1, counts, vertexRows, faceInts);
+    Tables::Copy(1, counts, vertexRows, faceInts);
 }
 
 void PlaceDesignVertices() { PlacePoints(designPoints, kPoints); }
 
-void DesignIdleStep()
+void DesignIdleStep(std::ostream& os)
 {
-    if (designMode == 1) FoldStep();
+    if (designMode == 1) FoldStep(os);
     PlaceDesignVertices();
 }
 
-bool DesignKey(unsigned char key, int)
+bool DesignKey(unsigned char key, int, std::ostream& os)
 {
     switch (key) {
     case 'r':
@@ -107,7 +93,7 @@ bool DesignKey(unsigned char key, int)
         animate = !animate;
         frameCounter = 0;
         return true;
-    case 'I': MakeDesign(); PrintAngleAndRebuild("rho = ", 0.0); return true;
-    default: return RebuildOnlyKey(key);
+    case 'I': MakeDesign(os); PrintAngleAndRebuild("rho = ", 0.0, os); return true;
+    default: return RebuildOnlyKey(key, os);
     }
 }

@@ -4,6 +4,8 @@
 // frames. An even phase turns the figure about z until the next crease lies
 // on the x axis; the following odd phase folds everything beyond that crease
 // about the x axis.
+#include <ostream>
+
 #include "geometry/CVector3d.h"
 
 namespace bhull {
@@ -18,9 +20,9 @@ extern double evenPhaseAngles[4];  // turns of phases 0, 2, 4, 6 about z
 extern double oddPhaseAngles[4];   // turns of phases 1, 3, 5, 7 about x
 extern CVector3d designPoints[kPoints];  // P0 the apex, P1 and P5 the two sides of the cut
 
-// Mesh from the tables, the flat start figure placed, phase 0.
-void MakeDesign();
-// One frame: prints the phase, turns its points by 1/200 of the phase angle.
-void FoldStep();
+// Mesh from the tables (edge progress on os), the flat start figure placed, phase 0.
+void MakeDesign(std::ostream& os);
+// One frame: prints the phase on os, turns its points by 1/200 of the phase angle.
+void FoldStep(std::ostream& os);
 
 }  // namespace bhull

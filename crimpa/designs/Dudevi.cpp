@@ -1,7 +1,10 @@
 #include "crimpa/designs/Dudevi.h"
 
+#include <iostream>
+
 #include "crimpa/core/ViewerState.h"
 #include "crimpa/designs/DesignSupport.h"
+#include "mesh/TypeCodes.h"
 
 const char* const kDesignTitle = "Rigid folding by TZL - Dudevi";
 
@@ -15,15 +18,12 @@ CVector3d designPoints[kPoints];
 
 namespace {
 
-constexpr int kVertexRows = 12;
-constexpr int kFaceInts = 50;
-
-const double kVertexTable[kVertexRows][4] = {
+constexpr double kVertexTable[][4] = {
     {-0.5, -1.0, -0.2, 0}, {0.5, -1.0, -0.2, 0}, {-0.5, -1.0, 0.2, 0}, {0.5, -1.0, 0.2, 0},
     {-0.1, -1.0, 0.2, 0},  {0.1, -1.0, 0.2, 0},  {-0.5, 1.0, -0.2, 0}, {0.5, 1.0, -0.2, 0},
     {-0.5, 1.0, 0.2, 0},   {0.5, 1.0, 0.2, 0},   {-0.1, 1.0, 0.2, 0},  {0.1, 1.0, 0.2, 0}};
 
-const int kFaceTable[kFaceInts] = {
+constexpr int kFaceTable[] = {
     4, 1, 7, 8, 2, 3,  // bottom
     4, 1, 3, 9, 7, 1,  // left wall
     4, 2, 8, 10, 4, 1, // right wall
@@ -32,7 +32,9 @@ const int kFaceTable[kFaceInts] = {
     3, 2, 4, 6, 3,     // front right triangle
     4, 7, 11, 12, 8, 2, // back trapezoid
     3, 7, 9, 11, 3,    // back left triangle
-    3, 8, 12, 10, 3};  // back right triangle
+    3, 8, 12, 10, 3};
+
+using Tables = CDesignTables<kVertexTable, kFaceTable>;  // back right triangle
 
 CVector3d& P(int k) { return designPoints[k]; }
 
@@ -51,27 +53,27 @@ void PlaceSideWalls(double u, double v)
 
 void MirrorCreaseEnds() { SetMirrors(designPoints, 4, 5, 10, 11); }
 
-void SetParameters(double W, double L, double H, double T)
+void SetParameters(double W, double L, double H, double T, std::ostream& os)
 {
     boxWidth = W;
     boxLength = L;
     wallHeight = H;
     creaseOffset = T;
-    MakeDesign();
+    MakeDesign(os);
     RefreshAfterParameters();
 }
 
 }  // namespace
 
-void MakeDesign()
+void MakeDesign(std::ostream& os)
 {
     // Diagonal of the right wall and the three creases that pin P4.
     CEdge specials[4];
-    specials[0].Set(3, 7, 2, -1, -1);
-    specials[1].Set(0, 4, 1, -1, -1);
-    specials[2].Set(1, 4, 1, -1, -1);
-    specials[3].Set(2, 4, 1, -1, -1);
-    BuildBuiltInDesign<kVertexRows, kFaceInts>(specials, 4);
+    specials[0].Set(3, 7, kBlueType, -1, -1);
+    specials[1].Set(0, 4, kRedType, -1, -1);
+    specials[2].Set(1, 4, kRedType, -1, -1);
+    specials[3].Set(2, 4, kRedType, -1, -1);
+    Tables::Build(os, specials, 4);
 
     const double W = boxWidth, L = boxLength, H = wallHeight, T = creaseOffset;
     boxCentre = CVector3d(W / 2, L / 2, H / 2);
@@ -84,13 +86,13 @@ void MakeDesign()
     creaseLength1 = std::sqrt((W - T) * (W - T) + H * H);
     creaseLength2 = T;
     rho = phi = kRightAngle;
-    FoldStep(kRightAngle);
+    FoldStep(kRightAngle, os);
     PlaceDesignVertices();
     theMesh.BuildDisplayLists();
     showSpecialEdges = false;
 }
 
-void FoldStep(double newRho)
+void FoldStep(double newRho, std::ostream& os)
 {
     const double H = wallHeight, T = creaseOffset;
     const double oldRho = rho, oldPhi = phi;
@@ -98,7 +100,7 @@ void FoldStep(double newRho)
     if (std::fabs(newRho) > 1e-10) {
         phi = std::asin((H - T * std::cos(newRho)) / (H * std::sin(newRho)));
         if (phi < 0) {
-            std::cout << "hit the bottom" << std::endl;
+            os << "hit the bottom" << std::endl;
             rho = oldRho;
             phi = oldPhi;
             return;
@@ -113,9 +115,9 @@ void FoldStep(double newRho)
     CVector3d p4 = P(4) + CVector3d(0, 0.01, 0);
     // An undefined phi means the end walls cannot close at this angle, whatever the solve says.
     const bool placed = !std::isnan(phi) &&
-                        PlaceByThreeSpheres(P(0), creaseLength0, P(1), creaseLength1, P(2), creaseLength2, p4);
+                        PlaceByThreeSpheres(P(0), creaseLength0, P(1), creaseLength1, P(2), creaseLength2, p4, os);
     if (!placed) {
-        if (std::isnan(phi)) ReportNoIntersection();
+        if (std::isnan(phi)) ReportNoIntersection(os);
         P(2) = savedP2;
         rho = oldRho;
         phi = oldPhi;
@@ -177,38 +179,38 @@ void FoldStepPhi(double newPhi)
 
 using namespace dudevi;
 
-void InitDesign() { MakeDesign(); }
+void InitDesign() { MakeDesign(std::cout); }
 
 void LoadBuiltInDesign(int counts[3], double vertexRows[][4], int faceInts[])
 {
-    CopyDesignTables(kVertexTable, kFaceTable, 9, 2, counts, vertexRows, faceInts);
+    Tables::Copy(2, counts, vertexRows, faceInts);
 }
 
 void PlaceDesignVertices() { PlacePoints(designPoints, kPoints); }
 
-void DesignIdleStep() { PlaceDesignVertices(); }
+void DesignIdleStep(std::ostream&) { PlaceDesignVertices(); }
 
-bool DesignKey(unsigned char key, int modifiers)
+bool DesignKey(unsigned char key, int modifiers, std::ostream& os)
 {
     switch (key) {
-    case '1': SetParameters(2.0, 4.0, 1.0, 0.9999999); return true;
-    case '2': SetParameters(2.0, 4.0, 1.5, 0.9999999); return true;
-    case '3': SetParameters(2.0, 4.0, 0.6, 0.9999999); return true;
-    case '4': SetParameters(2.0, 4.0, 0.6, 0.6); return true;
+    case '1': SetParameters(2.0, 4.0, 1.0, 0.9999999, os); return true;
+    case '2': SetParameters(2.0, 4.0, 1.5, 0.9999999, os); return true;
+    case '3': SetParameters(2.0, 4.0, 0.6, 0.9999999, os); return true;
+    case '4': SetParameters(2.0, 4.0, 0.6, 0.6, os); return true;
     case 'p':
     case 'P':
         FoldStepPhi(ClampAngle(phi + (key == 'P' ? kDegree : -kDegree), kMinAngle, kMaxPhi));
-        PrintAngleAndRebuild("phi = ", phi);
+        PrintAngleAndRebuild("phi = ", phi, os);
         return true;
     case 'r':
-        if (!(modifiers & kAltModifier)) FoldStep(ClampAngle(rho - kDegree, kMinAngle, kMaxRho));
-        PrintAngleAndRebuild("rho = ", rho);
+        if (!(modifiers & kAltModifier)) FoldStep(ClampAngle(rho - kDegree, kMinAngle, kMaxRho), os);
+        PrintAngleAndRebuild("rho = ", rho, os);
         return true;
     case 'R':
-        FoldStep(ClampAngle(rho + kDegree, kMinAngle, kMaxRho));
-        PrintAngleAndRebuild("rho = ", rho);
+        FoldStep(ClampAngle(rho + kDegree, kMinAngle, kMaxRho), os);
+        PrintAngleAndRebuild("rho = ", rho, os);
         return true;
-    case 'I': MakeDesign(); PrintAngleAndRebuild("rho = ", rho); return true;
-    default: return RebuildOnlyKey(key);
+    case 'I': MakeDesign(os); PrintAngleAndRebuild("rho = ", rho, os); return true;
+    default: return RebuildOnlyKey(key, os);
     }
 }

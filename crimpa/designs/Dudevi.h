@@ -3,6 +3,8 @@
 // edges (`rho`) while the end walls' middle trapezoids turn about theirs
 // (`phi`); the rigid front-left triangle ties the two angles together:
 // T cos(rho) + H sin(phi) sin(rho) = H. Points are kept centred on the box.
+#include <ostream>
+
 #include "geometry/CVector3d.h"
 
 namespace dudevi {
@@ -20,12 +22,12 @@ extern double rho, phi;
 extern CVector3d designPoints[kPoints];
 
 // Mesh and special edges from the tables, the box upright (rho = phi = PI/2).
-void MakeDesign();
+void MakeDesign(std::ostream& os);
 // Side walls to newRho, phi from the angle relation, P4 by three spheres.
 // Refuses the step (both angles and every point as before) with "hit the
 // bottom" when phi would be negative, and with "no intersection in
 // ThreeSpheresIS" when the walls cannot close (phi undefined or no solve).
-void FoldStep(double newRho);
+void FoldStep(double newRho, std::ostream& os);
 // End-wall trapezoids to newPhi, rho from the angle relation. An angle the
 // walls cannot reach is pulled back to the boundary, and the walls are placed
 // for that boundary angle. A NaN angle changes nothing.

@@ -1,5 +1,7 @@
 #include "crimpa/designs/Mars.h"
 
+#include <iostream>
+
 #include "crimpa/core/ViewerState.h"
 #include "crimpa/designs/DesignSupport.h"
 
@@ -16,17 +18,14 @@ CVector3d designPoints[kPoints];
 
 namespace {
 
-constexpr int kVertexRows = 16;
-constexpr int kFaceInts = 54;
-
 // A partly folded shape, not the layout: the mesh shows it until the first placement.
-const double kVertexTable[kVertexRows][4] = {
+constexpr double kVertexTable[][4] = {
     {0, 0, 0, 0},     {2, 0, 0, 0},     {3, 0, 0.4, 0},   {4, 0, 0.4, 0},
     {0, 1, 0, 0},     {2, 1, 0, 0},     {3, 1.9, 0.4, 0}, {4, 1.9, 0.4, 0},
     {0, 1.9, 0.4, 0}, {1, 1.9, 0.4, 0}, {2, 2.8, 0.8, 0}, {4, 2.8, 0.8, 0},
     {0, 3.8, 0.4, 0}, {1, 3.8, 0.4, 0}, {2, 3.8, 0.8, 0}, {4, 3.8, 0.8, 0}};
 
-const int kFaceTable[kFaceInts] = {
+constexpr int kFaceTable[] = {
     4, 1,  2,  6,  5,  2,
     4, 2,  3,  7,  6,  3,
     4, 3,  4,  8,  7,  2,
@@ -36,6 +35,8 @@ const int kFaceTable[kFaceInts] = {
     4, 9,  10, 14, 13, 2,
     4, 10, 11, 15, 14, 3,
     4, 11, 12, 16, 15, 2};
+
+using Tables = CDesignTables<kVertexTable, kFaceTable>;
 
 CVector3d& P(int v) { return designPoints[v]; }
 
@@ -59,30 +60,30 @@ void Layout()
 }
 
 // rho one step on (or not), keeping the old angle when the fold refuses it.
-void TurnRho(double step)
+void TurnRho(double step, std::ostream& os)
 {
     const double oldRho = rho;
     rho += step;
-    if (!FoldStep()) rho = oldRho;
+    if (!FoldStep(os)) rho = oldRho;
 }
 
-void RefoldAndRebuild()
+void RefoldAndRebuild(std::ostream& os)
 {
-    FoldStep();
+    FoldStep(os);
     RebuildDesignView();
 }
 
 }  // namespace
 
-void MakeDesign()
+void MakeDesign(std::ostream& os)
 {
-    BuildBuiltInDesign<kVertexRows, kFaceInts>();
+    Tables::Build(os);
     b = a * 0.5;
     rho = -0.5235987755982983;
     Layout();
 }
 
-bool FoldStep()
+bool FoldStep(std::ostream& os)
 {
     CVector3d before[kPoints];
     CopyPoints(designPoints, before, kPoints);
@@ -92,18 +93,18 @@ bool FoldStep()
 
     // Each nudge puts the previous point on the side of the wanted solution.
     P(6) = P(6) + CVector3d(0, 0, 0.1 * b);
-    bool ok = PlaceByThreeSpheres(P(9), creaseLength2, P(5), creaseLength1, P(1), creaseLength0, P(6));
+    bool ok = PlaceByThreeSpheres(P(9), creaseLength2, P(5), creaseLength1, P(1), creaseLength0, P(6), os);
     if (ok) {
         P(2) = P(6) + 2 * (P(1) - P(5));
         P(10) = P(9) - P(5) + P(6);
         P(13) = P(13) + CVector3d(0, 0, 0.01 * b);
-        ok = PlaceByThreeSpheres(P(8), creaseLength3, P(9), creaseLength4, P(10), creaseLength5, P(13));
+        ok = PlaceByThreeSpheres(P(8), creaseLength3, P(9), creaseLength4, P(10), creaseLength5, P(13), os);
     }
     if (ok) {
         P(12) = P(13) - P(9) + P(8);
         P(14) = P(10) + 0.5 * (P(13) - P(9));
         P(11) = P(11) + CVector3d(0, 0, 0.01 * b);
-        ok = PlaceByThreeSpheres(P(14), creaseLength6, P(10), creaseLength7, P(6), creaseLength8, P(11));
+        ok = PlaceByThreeSpheres(P(14), creaseLength6, P(10), creaseLength7, P(6), creaseLength8, P(11), os);
     }
     if (!ok) {
         CopyPoints(before, designPoints, kPoints);
@@ -119,37 +120,36 @@ bool FoldStep()
 
 using namespace mars;
 
-void InitDesign() { MakeDesign(); }
+void InitDesign() { MakeDesign(std::cout); }
 
 void LoadBuiltInDesign(int counts[3], double vertexRows[][4], int faceInts[])
 {
-    CopyDesignTables(kVertexTable, kFaceTable, 9, 5, counts, vertexRows, faceInts);
+    Tables::Copy(5, counts, vertexRows, faceInts);
 }
 
 void PlaceDesignVertices() { PlacePoints(designPoints, kPoints); }
 
-void DesignIdleStep()
+void DesignIdleStep(std::ostream& os)
 {
-    FoldStep();
+    FoldStep(os);
     PlaceDesignVertices();
 }
 
-bool DesignKey(unsigned char key, int modifiers)
+bool DesignKey(unsigned char key, int modifiers, std::ostream& os)
 {
     switch (key) {
-    case 'R': TurnRho(kDegree); break;
+    case 'R': TurnRho(kDegree, os); break;
     case 'r':
-        if (!(modifiers & kAltModifier)) TurnRho(-kDegree);
+        if (!(modifiers & kAltModifier)) TurnRho(-kDegree, os);
         break;
-    case 'I': MakeDesign(); break;
+    case 'I': MakeDesign(os); break;
     case 'D':
-    case 'd': PrintAngle("delta = ", 0.0); RefoldAndRebuild(); return true;
+    case 'd': PrintAngle("delta = ", 0.0, os); RefoldAndRebuild(os); return true;
     case 'O':
-    case 'o': PrintAngle("omega = ", 0.0); RefoldAndRebuild(); return true;
-    case 'M': RebuildDesignView(); return true;
-    default: return false;
+    case 'o': PrintAngle("omega = ", 0.0, os); RefoldAndRebuild(os); return true;
+    default: return RebuildOnlyKey(key, os);
     }
-    PrintAngle("rho = ", rho);
-    RefoldAndRebuild();
+    PrintAngle("rho = ", rho, os);
+    RefoldAndRebuild(os);
     return true;
 }

@@ -2,6 +2,8 @@
 // MARS design: a flat 4 x 4 grid of 16 vertices and 9 quadrilaterals. Face 0
 // (vertices 0, 1, 4, 5) stays fixed; `rho` turns vertices 8 and 9 about the
 // line through 4 and 5 and three sphere intersections carry the rest along.
+#include <ostream>
+
 #include "geometry/CVector3d.h"
 
 namespace mars {
@@ -18,10 +20,10 @@ extern double creaseLength0, creaseLength1, creaseLength2, creaseLength3, crease
 extern CVector3d designPoints[kPoints];
 
 // Mesh from the tables, the flat layout, rho = -30 degrees; no fold, no placement.
-void MakeDesign();
+void MakeDesign(std::ostream& os);
 // Refolds every moving point for the current rho. When a solve finds no
 // intersection it prints one line, puts every point back as it was and
 // returns false.
-bool FoldStep();
+bool FoldStep(std::ostream& os);
 
 }  // namespace mars

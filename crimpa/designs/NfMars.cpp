@@ -18,7 +18,7 @@ CVector3d hingePoint;
 namespace {
 
 // The layout at the start parameters, heights to four and five decimals.
-constexpr double kVertexRows[kPoints][4] = {
+constexpr double kVertexTable[kPoints][4] = {
     {-2, -1.90145, 0, 0}, {-1, -1.90145, 0, 0}, {-0.5, -1.90145, 0.21645, 0}, {0.5, -1.90145, 0.21645, 0}, {1, -1.90145, 0, 0}, {2, -1.90145, 0, 0},
     {-2, -1.40145, 0, 0}, {-1, -1.40145, 0, 0}, {-0.5, -0.950725, 0.21645, 0}, {0.5, -0.950725, 0.21645, 0}, {1, -1.40145, 0, 0}, {2, -1.40145, 0, 0},
     {-2, -0.950725, 0.21645, 0}, {-1.5, -0.950725, 0.21645, 0}, {-1, -0.5, 0.4329, 0}, {1, -0.5, 0.4329, 0}, {1.5, -0.950725, 0.21645, 0}, {2, -0.950725, 0.21645, 0},
@@ -27,9 +27,7 @@ constexpr double kVertexRows[kPoints][4] = {
     {-2, 1.90145, 0, 0}, {-1, 1.90145, 0, 0}, {-0.5, 1.90145, 0.21645, 0}, {0.5, 1.90145, 0.21645, 0}, {1, 1.90145, 0, 0}, {2, 1.90145, 0, 0},
 };
 
-constexpr int kFaceCount = 25;
-constexpr int kFaceInts = 150;
-constexpr int kFaceList[kFaceInts] = {
+constexpr int kFaceTable[] = {
     4, 15, 16, 22, 21, 3,  4, 16, 15, 9, 10, 2,   4, 21, 22, 28, 27, 2,  4, 15, 14, 8, 9, 1,
     4, 16, 10, 11, 17, 1,  4, 21, 27, 26, 20, 1,  4, 22, 23, 29, 28, 1,  4, 14, 15, 21, 20, 2,
     4, 16, 17, 23, 22, 2,  4, 7, 8, 14, 13, 3,    4, 11, 12, 18, 17, 3,  4, 19, 20, 26, 25, 3,
@@ -39,12 +37,15 @@ constexpr int kFaceList[kFaceInts] = {
     4, 27, 28, 34, 33, 1,
 };
 
+using Tables = CDesignTables<kVertexTable, kFaceTable>;
+static_assert(Tables::kFaces == 25);
+
 // Newton placement that also judges its result: the residual decides, since
 // near rho = 0 the iteration may use all its steps and still land right.
 bool Place(const CVector3d& p1, double r1, const CVector3d& p2, double r2, const CVector3d& p3, double r3,
-           const CVector3d& start, CVector3d& result)
+           const CVector3d& start, CVector3d& result, std::ostream& os)
 {
-    result = design::ThreeSpheresNewton(p1, r1, p2, r2, p3, r3, start);
+    result = design::ThreeSpheresNewton(p1, r1, p2, r2, p3, r3, start, os);
     return IsFinitePoint(result) && LargestCreaseMiss(result, p1, r1, p2, r2, p3, r3) <= kCreaseTolerance;
 }
 
@@ -61,30 +62,30 @@ CFoldState SaveState()
     return s;
 }
 
-bool Refuse(const CFoldState& s)
+bool Refuse(const CFoldState& s, std::ostream& os)
 {
     rho = s.rho;
     delta = s.delta;
     h = s.h;
     w = s.w;
     CopyPoints(s.points, designPoints, kPoints);
-    std::cout << "no fold for this change: a crease would change its length; the design stays as it was"
+    os << "no fold for this change: a crease would change its length; the design stays as it was"
               << std::endl;
     return true;
 }
 
-bool PrintAndRefold(const CFoldState& before, const char* label, double value)
+bool PrintAndRefold(const CFoldState& before, const char* label, double value, std::ostream& os)
 {
-    PrintAngle(label, value);
-    if (!FoldStep()) return Refuse(before);
+    PrintAngle(label, value, os);
+    if (!FoldStep(os)) return Refuse(before, os);
     RebuildDesignView();
     return true;
 }
 
-bool ChangeAndRefold(const CFoldState& before, const char* label, double value)
+bool ChangeAndRefold(const CFoldState& before, const char* label, double value, std::ostream& os)
 {
-    if (!FoldStep()) return Refuse(before);
-    return PrintAndRefold(before, label, value);
+    if (!FoldStep(os)) return Refuse(before, os);
+    return PrintAndRefold(before, label, value, os);
 }
 
 void SetCreaseOffsets()
@@ -93,29 +94,13 @@ void SetCreaseOffsets()
     w = c * std::sin(delta + kQuarterPi);
 }
 
-void BuildBuiltInMesh()
+void BuildBuiltInMesh(std::ostream& os) { Tables::Build(os); }
+
+}  // namespace
+
+void MakeDesign(double deltaDegrees, double newA, double newB, double newC, std::ostream& os)
 {
-    BuildBuiltInDesign<kPoints, kFaceInts>();
-}
-
-} // namespace
-} // namespace nfmars
-
-using namespace nfmars;
-
-void InitDesign()
-{
-    MakeDesign(5.4, 0.5, 1.0, 0.5 * std::sqrt(2.0));
-}
-
-void LoadBuiltInDesign(int counts[3], double vertexRows[][4], int faceInts[])
-{
-    CopyDesignTables(kVertexRows, kFaceList, kFaceCount, 6, counts, vertexRows, faceInts);
-}
-
-void MakeDesign(double deltaDegrees, double newA, double newB, double newC)
-{
-    BuildBuiltInMesh();
+    BuildBuiltInMesh(os);
     a = newA;
     b = newB;
     c = newC;
@@ -147,7 +132,7 @@ void ComputeDesignGeometry()
     hingePoint = CVector3d(a - b, -a, topHeight);
 }
 
-bool FoldStep()
+bool FoldStep(std::ostream& os)
 {
     CVector3d p[kPoints];
     CopyPoints(designPoints, p, kPoints);
@@ -160,7 +145,7 @@ bool FoldStep()
     p[27] = MirrorY(p[9]);
 
     CVector3d N1, N2, N3;
-    if (!Place(p[14], c, Q, 2 * a, p[20], std::sqrt(sqr(2 * a + h) + sqr(w)), p[13], N1)) return false;
+    if (!Place(p[14], c, Q, 2 * a, p[20], std::sqrt(sqr(2 * a + h) + sqr(w)), p[13], N1, os)) return false;
     p[13] = N1;
     p[16] = MirrorX(N1);
     p[19] = N1 + k * (p[20] - p[14]);
@@ -168,14 +153,14 @@ bool FoldStep()
     p[7] = N1 - p[14] + Q;
     SetMirrors(p, 7, 10, 25, 28);
 
-    if (!Place(N1, a, p[19], std::sqrt(sqr(2 * a + 2 * h) + sqr(a)), p[7], std::sqrt(5.0) * a, p[12], N2))
+    if (!Place(N1, a, p[19], std::sqrt(sqr(2 * a + 2 * h) + sqr(a)), p[7], std::sqrt(5.0) * a, p[12], N2, os))
         return false;
     p[12] = N2;
     SetMirrors(p, 12, 17, 18, 23);
     p[6] = p[7] + 2 * (N2 - N1);
     SetMirrors(p, 6, 11, 24, 29);
 
-    if (!Place(p[7], a, Q, std::sqrt(sqr(w) + sqr(a + h)), p[6], std::sqrt(5.0) * a, p[1], N3)) return false;
+    if (!Place(p[7], a, Q, std::sqrt(sqr(w) + sqr(a + h)), p[6], std::sqrt(5.0) * a, p[1], N3, os)) return false;
     p[1] = N3;
     SetMirrors(p, 1, 4, 31, 34);
     p[0] = p[6] - p[7] + N3;
@@ -187,37 +172,47 @@ bool FoldStep()
     return true;
 }
 
-void PlaceDesignVertices() { PlacePoints(designPoints, kPoints); }
+}  // namespace nfmars
 
-void DesignIdleStep()
+using namespace nfmars;
+
+void InitDesign() { MakeDesign(5.4, 0.5, 1.0, 0.5 * std::sqrt(2.0), std::cout); }
+
+void LoadBuiltInDesign(int counts[3], double vertexRows[][4], int faceInts[])
 {
-    if (FoldStep()) PlaceDesignVertices();
+    Tables::Copy(6, counts, vertexRows, faceInts);
 }
 
-bool DesignKey(unsigned char key, int modifiers)
+void PlaceDesignVertices() { PlacePoints(designPoints, kPoints); }
+
+void DesignIdleStep(std::ostream& os)
+{
+    if (FoldStep(os)) PlaceDesignVertices();
+}
+
+bool DesignKey(unsigned char key, int modifiers, std::ostream& os)
 {
     const CFoldState before = SaveState();
     switch (key) {
     case 'R':
         rho += kDegree;
-        return ChangeAndRefold(before, "rho = ", rho);
+        return ChangeAndRefold(before, "rho = ", rho, os);
     case 'r':
-        if (modifiers & kAltModifier) return PrintAndRefold(before, "rho = ", rho);
+        if (modifiers & kAltModifier) return PrintAndRefold(before, "rho = ", rho, os);
         rho -= kDegree;
-        return ChangeAndRefold(before, "rho = ", rho);
+        return ChangeAndRefold(before, "rho = ", rho, os);
     case 'I':
         // After a design file the built-in mesh comes back first; the design state is kept.
-        if (!builtInDesignShown) BuildBuiltInMesh();
+        if (!builtInDesignShown) BuildBuiltInMesh(os);
         ComputeDesignGeometry();
-        return PrintAndRefold(before, "rho = ", rho);
+        return PrintAndRefold(before, "rho = ", rho, os);
     case 'D':
     case 'd':
         delta += key == 'D' ? kDeltaStep : -kDeltaStep;
         SetCreaseOffsets();
-        return ChangeAndRefold(before, "delta = ", delta);
+        return ChangeAndRefold(before, "delta = ", delta, os);
     case 'O':
-    case 'o': return PrintAndRefold(before, "omega = ", 0.0);
-    case 'M': RebuildDesignView(); return true;
-    default: return false;
+    case 'o': return PrintAndRefold(before, "omega = ", 0.0, os);
+    default: return RebuildOnlyKey(key, os);
     }
 }

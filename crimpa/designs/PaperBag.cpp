@@ -1,5 +1,7 @@
 #include "crimpa/designs/PaperBag.h"
 
+#include <iostream>
+
 #include "crimpa/core/ViewerState.h"
 #include "crimpa/designs/DesignSupport.h"
 
@@ -16,11 +18,8 @@ CVector3d designPoints[kPoints];
 
 namespace {
 
-constexpr int kVertexRows = 20;
-constexpr int kFaceInts = 120;
-
 // The upright design at twice the default size; vertex 0 has type 1.
-const double kVertexTable[kVertexRows][4] = {
+constexpr double kVertexTable[][4] = {
     {-1.0, -2.0, -1.73205080757, 1},  {1.0, -2.0, -1.73205080757, 0},  {-1.0, -2.0, -0.732050807569, 0},
     {0.0, -2.0, -0.732050807569, 0},  {1.0, -2.0, -0.732050807569, 0}, {0.0, -2.0, 2.73205080757, 0},
     {-1.0, 2.0, -1.73205080757, 0},   {1.0, 2.0, -1.73205080757, 0},   {-1.0, 2.0, -0.732050807569, 0},
@@ -30,7 +29,7 @@ const double kVertexTable[kVertexRows][4] = {
     {-1.0, 1.0, 2.73205080757, 0},    {1.0, 1.0, 2.73205080757, 0}};
 
 // Faces 1 to 13 use only vertices 1 to 12: the inner part that Alt+9 shows.
-const int kFaceTable[kFaceInts] = {
+constexpr int kFaceTable[] = {
     4, 1, 7, 8, 2, 1,     // bottom
     4, 1, 3, 9, 7, 1,     // left wall
     4, 2, 8, 11, 5, 1,    // right wall
@@ -53,7 +52,9 @@ const int kFaceTable[kFaceInts] = {
     3, 9, 19, 17, 3,      // back left corner of the top band
     3, 9, 17, 12, 1,      // back top band, left
     3, 11, 18, 20, 3,     // back right corner of the top band
-    3, 11, 12, 18, 1};    // back top band, right
+    3, 11, 12, 18, 1};
+
+using Tables = CDesignTables<kVertexTable, kFaceTable>;    // back top band, right
 
 // Counts of the whole design and of its inner part (faces 1 to 13).
 constexpr int kAllCounts[3] = {20, 23, 42};
@@ -74,34 +75,34 @@ CVector3d GussetApex(double cr, double sr)
 
 void MirrorBandCorner() { SetMirrors(designPoints, 12, 13, 16, 17); }
 
-void SetParameters(double W, double L, double H, double t)
+void SetParameters(double W, double L, double H, double t, std::ostream& os)
 {
     boxWidth = W;
     boxLength = L;
     bagHeight = H;
     flapHeight = t;
-    MakeDesign();
+    MakeDesign(os);
     RefreshAfterParameters();
 }
 
 // One degree of rho (clamped to [1e-5, PI/2]); a refused fold keeps the old angle.
-void TurnRho(double step)
+void TurnRho(double step, std::ostream& os)
 {
     const double oldRho = rho;
     rho = ClampAngle(rho + step, kMinRho, kRightAngle);
-    if (!FoldStep()) rho = oldRho;
+    if (!FoldStep(os)) rho = oldRho;
 }
 
 // The flaps one degree on: the requested angle in radians first, then the
 // angle that holds (the old one when the fold was refused) in degrees.
-void TurnOmega(double step)
+void TurnOmega(double step, std::ostream& os)
 {
     const double oldOmega = omega;
     omega += step;
-    std::cout << omega << std::endl;
-    if (!FoldStep()) omega = oldOmega;
-    PrintAngle("omega = ", omega);
-    FoldStep();
+    os << omega << std::endl;
+    if (!FoldStep(os)) omega = oldOmega;
+    PrintAngle("omega = ", omega, os);
+    FoldStep(os);
     RebuildDesignView();
 }
 
@@ -117,9 +118,9 @@ void ShowCounts(const int counts[3])
 
 }  // namespace
 
-void MakeDesign()
+void MakeDesign(std::ostream& os)
 {
-    BuildBuiltInDesign<kVertexRows, kFaceInts>();
+    Tables::Build(os);
     const double W = boxWidth, L = boxLength, H = bagHeight;
     a = W / 2;
     boxCentre = CVector3d(W / 2, L / 2, (a + H) / 2);
@@ -129,12 +130,12 @@ void MakeDesign()
     V(6) = Centred(0, L, 0);
     V(7) = Centred(W, L, 0);
     V(12) = Centred(0, 0, a + H);
-    FoldStep();
+    FoldStep(os);
     PlaceDesignVertices();
     theMesh.BuildDisplayLists();
 }
 
-bool FoldStep()
+bool FoldStep(std::ostream& os)
 {
     const double W = boxWidth, L = boxLength, H = bagHeight, t = flapHeight, f = flapInset;
     const double cr = std::cos(rho), sr = std::sin(rho), co = std::cos(omega), so = std::sin(omega);
@@ -161,7 +162,7 @@ bool FoldStep()
 
     if (sqr(f + a) > SqrNorm(V(14) - V(5))) {
         V(12) = V(12) - CVector3d(0, 0.1 * a, 0);
-        if (!PlaceByThreeSpheres(V(2), t, V(14), f, V(5), a, V(12))) {
+        if (!PlaceByThreeSpheres(V(2), t, V(14), f, V(5), a, V(12), os)) {
             CopyPoints(before, designPoints, kPoints);
             return false;
         }
@@ -173,14 +174,14 @@ bool FoldStep()
     return true;
 }
 
-bool FoldStepPercent(double percent)
+bool FoldStepPercent(double percent, std::ostream& os)
 {
     const double f = flapInset;
     const CVector3d oldApex = V(5);
     V(5) = GussetApex(std::cos(rho), std::sin(rho));
     const double r0 = length(V(2) - V(14));
     const double r2 = length(V(8) - V(14)) * (percent * 0.01);
-    if (!PlaceByThreeSpheres(V(2), r0, V(5), a + f, V(8), r2, V(14))) {
+    if (!PlaceByThreeSpheres(V(2), r0, V(5), a + f, V(8), r2, V(14), os)) {
         V(5) = oldApex;
         return false;
     }
@@ -198,12 +199,12 @@ using namespace paperbag;
 void InitDesign()
 {
     bagHeight = flapHeight = std::sqrt(3.0);
-    MakeDesign();
+    MakeDesign(std::cout);
 }
 
 void LoadBuiltInDesign(int counts[3], double vertexRows[][4], int faceInts[])
 {
-    CopyDesignTables(kVertexTable, kFaceTable, 23, 3, counts, vertexRows, faceInts);
+    Tables::Copy(3, counts, vertexRows, faceInts);
 }
 
 void PlaceDesignVertices()
@@ -213,49 +214,49 @@ void PlaceDesignVertices()
     for (int v = 0; v < kPoints; ++v) theMesh.vertices[v].position = designPoints[v];
 }
 
-void DesignIdleStep()
+void DesignIdleStep(std::ostream& os)
 {
-    FoldStep();
+    FoldStep(os);
     PlaceDesignVertices();
 }
 
-bool DesignKey(unsigned char key, int modifiers)
+bool DesignKey(unsigned char key, int modifiers, std::ostream& os)
 {
     const bool alt = (modifiers & kAltModifier) != 0;
     switch (key) {
-    case '1': SetParameters(1.0, 2.0, 1.5, std::sqrt(3.0)); return true;
-    case '2': SetParameters(1.0, 2.0, 1.5, 2.0); return true;
-    case '3': SetParameters(1.0, 2.0, 1.5, 1.0); return true;
+    case '1': SetParameters(1.0, 2.0, 1.5, std::sqrt(3.0), os); return true;
+    case '2': SetParameters(1.0, 2.0, 1.5, 2.0, os); return true;
+    case '3': SetParameters(1.0, 2.0, 1.5, 1.0, os); return true;
     case '9': ShowCounts(alt ? kInnerCounts : kAllCounts); return true;
     case 'r':
     case 'R':
         if (key == 'R')
-            TurnRho(kDegree);
+            TurnRho(kDegree, os);
         else if (!alt)
-            TurnRho(-kDegree);
+            TurnRho(-kDegree, os);
         else
-            FoldStepPercent(100);
-        PrintAngle("rho = ", rho);
-        FoldStep();
-        FoldStepPercent(100);
+            FoldStepPercent(100, os);
+        PrintAngle("rho = ", rho, os);
+        FoldStep(os);
+        FoldStepPercent(100, os);
         RebuildDesignView();
         return true;
-    case 'o': TurnOmega(-kDegree); return true;
-    case 'O': TurnOmega(kDegree); return true;
+    case 'o': TurnOmega(-kDegree, os); return true;
+    case 'O': TurnOmega(kDegree, os); return true;
     case 'I':
-        MakeDesign();
-        PrintAngle("rho = ", rho);
-        FoldStep();
+        MakeDesign(os);
+        PrintAngle("rho = ", rho, os);
+        FoldStep(os);
         RebuildDesignView();
         return true;
     case 'M':
-        FoldStepPercent(100);
+        FoldStepPercent(100, os);
         RebuildDesignView();
         return true;
     case 'D':
     case 'd':
-        PrintAngle("delta = ", 0.0);
-        FoldStep();
+        PrintAngle("delta = ", 0.0, os);
+        FoldStep(os);
         RebuildDesignView();
         return true;
     default: return false;

@@ -1,5 +1,7 @@
 #include "crimpa/designs/SelfIntersections.h"
 
+#include <iostream>
+
 #include "crimpa/core/ViewerState.h"
 #include "crimpa/designs/DesignSupport.h"
 
@@ -15,15 +17,12 @@ CVector3d designPoints[kPoints];
 
 namespace {
 
-constexpr int kVertexRows = 12;
-constexpr int kFaceInts = 50;
-
-const double kVertexTable[kVertexRows][4] = {
+constexpr double kVertexTable[][4] = {
     {-0.5, -1.0, -0.75, 0}, {0.5, -1.0, -0.75, 0}, {-0.5, -1.0, -0.25, 0}, {0.0, -1.0, -0.25, 0},
     {0.5, -1.0, 0.75, 0},   {0.25, -1.0, 0.75, 0}, {-0.5, 1.0, -0.75, 0},  {0.5, 1.0, -0.75, 0},
     {-0.5, 1.0, -0.25, 0},  {0.0, 1.0, -0.25, 0},  {0.5, 1.0, 0.75, 0},    {0.25, 1.0, 0.75, 0}};
 
-const int kFaceTable[kFaceInts] = {
+constexpr int kFaceTable[] = {
     4, 1, 7, 8, 2, 3,    // bottom
     4, 1, 3, 9, 7, 1,    // left wall
     4, 2, 8, 11, 5, 1,   // right wall
@@ -32,7 +31,9 @@ const int kFaceTable[kFaceInts] = {
     4, 2, 5, 6, 4, 3,    // front quadrilateral
     3, 7, 10, 8, 2,      // back, lower triangle
     3, 7, 9, 10, 3,      // back, left triangle
-    4, 8, 10, 12, 11, 3}; // back quadrilateral
+    4, 8, 10, 12, 11, 3};
+
+using Tables = CDesignTables<kVertexTable, kFaceTable>; // back quadrilateral
 
 void TurnRho(double step)
 {
@@ -42,9 +43,9 @@ void TurnRho(double step)
 
 }  // namespace
 
-void MakeDesign()
+void MakeDesign(std::ostream& os)
 {
-    BuildBuiltInDesign<kVertexRows, kFaceInts>();
+    Tables::Build(os);
     leftWallHeight = boxWidth / 2;
     boxCentre = CVector3d(boxWidth / 2, boxLength / 2, rightWallHeight / 2);
     FoldStep(kRightAngle);
@@ -74,30 +75,30 @@ void FoldStep(double newRho)
 
 using namespace selfx;
 
-void InitDesign() { MakeDesign(); }
+void InitDesign() { MakeDesign(std::cout); }
 
 void LoadBuiltInDesign(int counts[3], double vertexRows[][4], int faceInts[])
 {
-    CopyDesignTables(kVertexTable, kFaceTable, 9, 4, counts, vertexRows, faceInts);
+    Tables::Copy(4, counts, vertexRows, faceInts);
 }
 
 void PlaceDesignVertices()
 {
     if (!builtInDesignShown) return;
-    for (int v : kMovingPoints) theMesh.vertices[v].SetPosition(designPoints[v], 0);
+    for (int v : kMovingPoints) theMesh.vertices[v].SetPosition(designPoints[v], kPlainType);
 }
 
-void DesignIdleStep() { PlaceDesignVertices(); }
+void DesignIdleStep(std::ostream&) { PlaceDesignVertices(); }
 
-bool DesignKey(unsigned char key, int modifiers)
+bool DesignKey(unsigned char key, int modifiers, std::ostream& os)
 {
     switch (key) {
     case 'r':
         if (!(modifiers & kAltModifier)) TurnRho(-kDegree);
-        PrintAngleAndRebuild("rho = ", rho);
+        PrintAngleAndRebuild("rho = ", rho, os);
         return true;
-    case 'R': TurnRho(kDegree); PrintAngleAndRebuild("rho = ", rho); return true;
-    case 'I': MakeDesign(); PrintAngleAndRebuild("rho = ", rho); return true;
-    default: return RebuildOnlyKey(key);
+    case 'R': TurnRho(kDegree); PrintAngleAndRebuild("rho = ", rho, os); return true;
+    case 'I': MakeDesign(os); PrintAngleAndRebuild("rho = ", rho, os); return true;
+    default: return RebuildOnlyKey(key, os);
     }
 }

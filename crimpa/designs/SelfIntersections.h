@@ -2,6 +2,8 @@
 // Selfintersections design: a box-like fold with a low left wall (height
 // W/2) and a tall right wall, both turned inwards by `rho`; every moving
 // point follows in closed form. Points are kept centred on the box.
+#include <ostream>
+
 #include "geometry/CVector3d.h"
 
 namespace selfx {
@@ -20,7 +22,7 @@ extern CVector3d designPoints[kPoints];
 constexpr int kMovingPoints[8] = {2, 3, 4, 5, 8, 9, 10, 11};
 
 // Mesh from the tables and the design at rho = PI/2; nothing is placed.
-void MakeDesign();
+void MakeDesign(std::ostream& os);
 // rho := newRho and the eight moving points from it.
 void FoldStep(double newRho);
 

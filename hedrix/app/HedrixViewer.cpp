@@ -26,7 +26,7 @@ void InitGL()
 void InitScene()
 {
     theMesh.SelectVornObject(4, true);
-    theMesh.ReplaceFaceType(1, 99);
+    theMesh.ReplaceFaceType(kSquareFaceType, kHiddenType);
     // Every built-in object is centred on the origin, so once is enough.
     theMesh.computeCentroid();
     theMesh.ComputeFaceCentres();

@@ -2,6 +2,7 @@
 
 #include <initializer_list>
 
+#include "mesh/TypeCodes.h"
 #include "render/MeshDrawing.h"
 
 using namespace meshdrawing;
@@ -11,12 +12,9 @@ namespace {
 constexpr double kEdgeRadius = 0.01;
 constexpr double kNormalLength = 0.3;
 constexpr double kNormalRadius = 0.003;
-constexpr int kNormalFaceType = 3;
 constexpr double kVertexRadius = 0.03;
 constexpr double kAxisRadius = 0.02;
 constexpr double kAxisLengths[3] = {1.2, 1.2, 1.2};
-constexpr int kCreaseType = 4;
-constexpr int kMarkerType = 11;
 constexpr double kMarkerRadius = 0.02;
 
 void DrawNormalArrows(const CPolyMeshStore& mesh)
@@ -24,8 +22,8 @@ void DrawNormalArrows(const CPolyMeshStore& mesh)
     const int n = FaceCount(mesh);
     for (int i = 0; i < n; ++i) {
         const CPolyFace& f = mesh.faces[i];
-        if (f.type != kNormalFaceType) continue;
-        DrawVectorArrow(f.Centre(), kNormalLength * f.Normal(), kNormalRadius, kNormalFaceType);
+        if (f.type != kSolidFaceType) continue;
+        DrawVectorArrow(f.Centre(), kNormalLength * f.Normal(), kNormalRadius, kSolidFaceType);
     }
 }
 
@@ -47,7 +45,7 @@ void DrawSplitFaces(const CPolyMeshStore& mesh)
             for (int k = 0; k < 3; ++k) EmitVertex(p[t[k]]);
         }
         glEnd();
-        if (split.creaseTube) DrawCylinder(p[split.diagonal[0]], p[split.diagonal[1]], kEdgeRadius, kCreaseType);
+        if (split.creaseTube) DrawCylinder(p[split.diagonal[0]], p[split.diagonal[1]], kEdgeRadius, kOrangeType);
     }
 }
 
@@ -64,12 +62,12 @@ void DrawTwistMarker(const CPolyMeshStore& mesh, int faceA, int faceB, int verte
     const CVector3d centreA = mesh.faces[faceA].Centre();
     const CVector3d centreB = mesh.faces[faceB].Centre();
     const CVector3d c = mesh.Centroid();
-    DrawArrow(c, centreA, kEdgeRadius, kMarkerType);
-    DrawArrow(c, centreB, kEdgeRadius, kMarkerType);
-    DrawArrow(centreA, a, kEdgeRadius, kMarkerType);
-    DrawArrow(centreB, b, kEdgeRadius, kMarkerType);
+    DrawArrow(c, centreA, kEdgeRadius, kLightRedType);
+    DrawArrow(c, centreB, kEdgeRadius, kLightRedType);
+    DrawArrow(centreA, a, kEdgeRadius, kLightRedType);
+    DrawArrow(centreB, b, kEdgeRadius, kLightRedType);
     DrawVertexSphere(c, kVertexRadius, 1);
-    for (const CVector3d& p : {a, b, centreA, centreB}) DrawVertexSphere(p, kMarkerRadius, kMarkerType);
+    for (const CVector3d& p : {a, b, centreA, centreB}) DrawVertexSphere(p, kMarkerRadius, kLightRedType);
     DrawCylinder(a, b, kEdgeRadius, 1);
 }
 
@@ -83,9 +81,9 @@ void BuildPolyDisplayLists(const CPolyMeshStore& mesh, int markFaceA, int markFa
     CompileList(kPolyListFaces, [&] { DrawFaces(mesh); });
     // Hidden edges get no tube; special edges are drawn whatever their type.
     CompileList(kPolyListEdges,
-                [&] { DrawEdgeTubes(mesh, mesh.edges, mesh.nEdges, kEdgeRadius, kPolyTube, true); });
+                [&] { DrawEdgeTubes(mesh, mesh.edges.get(), mesh.nEdges, kEdgeRadius, kPolyTube, true); });
     CompileList(kPolyListSpecialEdges,
-                [&] { DrawEdgeTubes(mesh, mesh.specialEdges, mesh.nSpecialEdges, kEdgeRadius, kPolyTube, false); });
+                [&] { DrawEdgeTubes(mesh, mesh.specialEdges.get(), mesh.nSpecialEdges, kEdgeRadius, kPolyTube, false); });
     CompileList(kPolyListNormals, [&] { DrawNormalArrows(mesh); });
     CompileList(kPolyListVertices, [&] { DrawVertexSpheres(mesh, kVertexRadius, kPolySphere); });
     CompileList(kPolyListAxes, [&] { DrawAxes(kAxisRadius, kAxisLengths, kPolyAxis); });

@@ -1,16 +1,14 @@
 // The fold parameter of the built-in objects and the stage sequence that the
 // right arrow key steps through.
-#include <iostream>
+#include <ostream>
 
 #include "hedrix/core/HedrixGlobals.h"
+#include "mesh/TypeCodes.h"
 
 namespace {
 
 constexpr double kSmallestParameter = 0.00001;
 constexpr double kLargestParameter = 0.99999;
-constexpr int kFoldFaceType = 3;
-constexpr int kSquareType = 1;
-constexpr int kHiddenType = 99;
 
 } // namespace
 
@@ -24,13 +22,13 @@ void CMesh::SetVornParameter(double parameter)
     const double r = parameter * foldScale;
     for (int i = 0; i < nFaces; ++i) {
         const CPolyFace& f = faces[i];
-        if (f.type != kFoldFaceType) continue;
+        if (f.type != kSolidFaceType) continue;
         const CVector3d c = f.Centre();
         for (int k = 0; k < f.nVerts; ++k) {
             Vertex& v = vertices[f.verts[k]];
             CVector3d d = v.Position() - c;
             d.normalize();
-            v.SetPosition(c + r * d, 0);
+            v.SetPosition(c + r * d, kPlainType);
         }
     }
     ComputeFaceCentres();
@@ -38,11 +36,11 @@ void CMesh::SetVornParameter(double parameter)
     BuildDisplayLists();
 }
 
-void CMesh::FoldStep(double step)
+void CMesh::FoldStep(double step, std::ostream& os)
 {
     foldParameter = foldParameter - step;
     // The value below the bound is shown before it is clamped.
-    std::cout << foldParameter << std::endl;
+    os << foldParameter << std::endl;
     if (lowerBound > foldParameter) {
         foldParameter = lowerBound;
         theViewState.StopAnimation();
@@ -66,7 +64,7 @@ void CMesh::AdvanceSequence()
         break;
     case 50:
         stage = 60;
-        ReplaceFaceType(kSquareType, kHiddenType);
+        ReplaceFaceType(kSquareFaceType, kHiddenType);
         BuildDisplayLists();
         break;
     case 60:

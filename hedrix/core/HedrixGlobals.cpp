@@ -1,7 +1,7 @@
 #include "hedrix/core/HedrixGlobals.h"
 
 // Same translation unit, so the mesh is constructed before the view state.
-CMesh theMesh(1000, 2100, 1400);
+CMesh theMesh;
 CViewState theViewState;
 
 int currentSolid = 904;

@@ -1,12 +1,14 @@
 #pragma once
 // The polyhedron viewer's mesh: the shared store with 15 slots per list plus
 // the fold, twist and marker state of the built-in objects.
+#include <ostream>
 #include <string>
 
 #include "mesh/MeshConfigs.h"
 
 class CMesh : public CPolyMeshStore {
 public:
+    CMesh() = default;
     CMesh(int vertexCapacity, int edgeCapacity, int faceCapacity)
         : CPolyMeshStore(vertexCapacity, edgeCapacity, faceCapacity)
     {
@@ -30,7 +32,8 @@ public:
 
     // Fold parameter and stage sequence (Fold.cpp).
     void SetVornParameter(double parameter);
-    void FoldStep(double step);
+    // Prints the new parameter on os.
+    void FoldStep(double step, std::ostream& os);
     void StartSequence();
     void AdvanceSequence();
 

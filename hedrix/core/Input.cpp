@@ -1,9 +1,11 @@
 #include "hedrix/core/Input.h"
 
 #include <cmath>
+#include <iostream>
 #include <ostream>
 
 #include "hedrix/core/HedrixGlobals.h"
+#include "mesh/TypeCodes.h"
 #include "hedrix/core/Pick.h"
 #include "hedrix/core/Twist.h"
 #include "view/ViewRules.h"
@@ -93,9 +95,9 @@ void HedrixHandleKey(unsigned char key, int modifiers)
     case '4': vs.SetMode(CViewState::kFold); break;
     case '5':
         if (alt)
-            theMesh.RestoreFaceType(1, 99);
+            theMesh.RestoreFaceType(kSquareFaceType, kHiddenType);
         else
-            theMesh.ReplaceFaceType(1, 99);
+            theMesh.ReplaceFaceType(kSquareFaceType, kHiddenType);
         theMesh.BuildDisplayLists();
         break;
     case '6':
@@ -146,7 +148,7 @@ void IdleStep()
         if (rotZStep == 0 && rotXStep == 0) vs.SetMode(CViewState::kIdle);
         break;
     case CViewState::kFold:
-        theMesh.FoldStep(0.002);
+        theMesh.FoldStep(0.002, std::cout);
         break;
     case CViewState::kTwist:
         TwistIdlePass(theMesh);

@@ -3,11 +3,10 @@
 #include <cmath>
 
 #include "hedrix/core/HedrixGlobals.h"
+#include "mesh/TypeCodes.h"
 
 namespace {
 
-constexpr int kTwistFaceType = 3;
-constexpr int kMarkType = 4;
 constexpr int kBothTypes = -999;
 
 bool FaceHasVertex(const CPolyFace& f, int v)
@@ -33,7 +32,7 @@ double PolygonStep(int n)
 int FirstTwistFace(const CMesh& mesh)
 {
     for (int i = 0; i < mesh.nFaces; ++i)
-        if (mesh.faces[i].type == kTwistFaceType && mesh.faces[i].nVerts >= 3) return i;
+        if (mesh.faces[i].type == kSolidFaceType && mesh.faces[i].nVerts >= 3) return i;
     return -1;
 }
 
@@ -75,11 +74,11 @@ void CMesh::PrepareTwist(bool mark)
     markVertexA = vertexA;
     markVertexB = vertexB;
     if (mark) {
-        vertices[vertexA].SetType(kMarkType);
-        vertices[vertexB].SetType(kMarkType);
-        edges[link].SetType(kMarkType);
-        faces[faceA].SetType(kMarkType);
-        faces[faceB].SetType(kMarkType);
+        vertices[vertexA].SetType(kTwistMarkType);
+        vertices[vertexB].SetType(kTwistMarkType);
+        edges[link].SetType(kTwistMarkType);
+        faces[faceA].SetType(kTwistMarkType);
+        faces[faceB].SetType(kTwistMarkType);
     }
     twistLimit = TwistLimitOfFace(faces[faceA]);
     ComputeTwistVectors(faceA, vertexA, faceB, vertexB);
@@ -162,7 +161,7 @@ void CMesh::PlaceTwistedFaces(double t, int typeA, int typeB)
             const int vj = f.verts[j];
             if (vj < 0 || vj >= nVertices) continue;
             const double angle = j * s + twistAngle;
-            vertices[vj].SetPosition(centre + std::cos(angle) * u + std::sin(angle) * v, 0);
+            vertices[vj].SetPosition(centre + std::cos(angle) * u + std::sin(angle) * v, kPlainType);
         }
     }
 }
@@ -189,11 +188,11 @@ bool CrossesMark(double newAngle, double oldAngle, double mark, double limit)
 void CMesh::ClearMarks()
 {
     for (int i = 0; i < nVertices; ++i)
-        if (vertices[i].type == kMarkType) vertices[i].SetType(0);
+        if (vertices[i].type == kTwistMarkType) vertices[i].SetType(kPlainType);
     for (int i = 0; i < nFaces; ++i)
-        if (faces[i].type == kMarkType) faces[i].SetType(kTwistFaceType);
+        if (faces[i].type == kTwistMarkType) faces[i].SetType(kSolidFaceType);
     for (int i = 0; i < nEdges; ++i)
-        if (edges[i].type == kMarkType) edges[i].SetType(2);
+        if (edges[i].type == kTwistMarkType) edges[i].SetType(kDualFaceType);
 }
 
 void TwistIdlePass(CMesh& mesh)
@@ -205,7 +204,7 @@ void TwistIdlePass(CMesh& mesh)
     }
     const double t = mesh.SolveTwistScale();
     if (theViewState.GetMode() != CViewState::kTwist) return;
-    mesh.PlaceTwistedFaces(t, kTwistFaceType, kMarkType);
+    mesh.PlaceTwistedFaces(t, kSolidFaceType, kTwistMarkType);
     mesh.StepTwistAngle();
     mesh.ComputeFaceCentres();
     mesh.ComputeFaceNormals();

@@ -19,7 +19,7 @@ public:
 
     void ResetToggles();
     void SetProjection(int width, int height, double left, double right, double bottom, double top);
-    // 99 while 99 toggles the twist loop off; anything else is taken as it is.
+    // kTwist while in kTwist toggles the twist loop off; anything else is taken as it is.
     void SetMode(int newMode);
     int GetMode() const { return mode; }
     void StopAnimation() { mode = kIdle; }

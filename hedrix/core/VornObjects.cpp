@@ -52,7 +52,7 @@ void MakeVornObject(CMesh& mesh, int type, double lowerBound, double twistMark, 
     mesh.SetVornParameter(0.99999);
     mesh.ComputeFaceCentres();
     mesh.ComputeFaceNormals();
-    mesh.GenerateEdges();
+    mesh.GenerateEdges(std::cout);
 }
 
 } // namespace
@@ -75,11 +75,11 @@ void CMesh::GetVornObj(int type, int counts[3], double vertexRows[][4], int face
 
 void CMesh::BuildMeshFromTables(const int counts[3], const double vertexRows[][4], const int faceList[], double scale)
 {
-    if (!TablesFitStore(*this, counts, faceList)) return;
+    if (!TablesFitStore(*this, counts, faceList, std::cout)) return;
     meshFlag = false;
     stage = 20;
     twistPrepared = false;  // new records: the old frames no longer belong to them
-    FillMeshFromTables(*this, counts, vertexRows, faceList, scale);
+    FillMeshFromTables(*this, counts, vertexRows, faceList, scale, std::cout);
 }
 
 void CMesh::MakeVornTet()
@@ -132,6 +132,6 @@ void CMesh::SelectVornObject(int type, bool startSequence)
     if (startSequence) StartSequence();
     ComputeFaceCentres();
     ComputeFaceNormals();
-    GenerateEdges();
+    GenerateEdges(std::cout);
     theViewState.ResetToggles();
 }

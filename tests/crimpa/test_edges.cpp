@@ -132,11 +132,11 @@ TEST_P(EdgeGeneration, MatchesLinearReference)
     case Kind::Soup: FillFaceSoup(hashed, c.size, c.faces, rng); break;
     }
     CopyFaces(hashed, reference);
-    hashed.GenerateEdges();
+    hashed.GenerateEdges(std::cout);
     ReferenceGenerateEdges(reference);
     ExpectSameTopology(hashed, reference);
     // A second run over stale edge records must give the same again.
-    hashed.GenerateEdges();
+    hashed.GenerateEdges(std::cout);
     ExpectSameTopology(hashed, reference);
 }
 
@@ -152,12 +152,12 @@ TEST(EdgeGeneration, GridCountsAndBorders)
 {
     Store m(200, 400, 200);
     FillQuadGrid(m, 4, 3);
-    ASSERT_TRUE(m.GenerateEdges());
+    ASSERT_TRUE(m.GenerateEdges(std::cout));
     EXPECT_EQ(m.nEdges, 4 * 4 + 5 * 3);
     int border = 0;
     for (int k = 0; k < m.nEdges; ++k) {
         EXPECT_LT(m.edges[k].v1, m.edges[k].v2);
-        if (m.edges[k].type == 7) ++border;
+        if (m.edges[k].type == kBorderEdgeType) ++border;
     }
     EXPECT_EQ(border, 2 * (4 + 3));
 }
@@ -167,7 +167,7 @@ TEST(EdgeGeneration, CrowdedVertexReportsOverflowWithoutWritingPastSlots)
     Store m(64, 256, 64);
     std::mt19937 rng(9);
     FillFaceSoup(m, 12, 60, rng);
-    EXPECT_FALSE(m.GenerateEdges());
+    EXPECT_FALSE(m.GenerateEdges(std::cout));
     for (int i = 0; i < m.nVertices; ++i) {
         EXPECT_LE(m.vertices[i].nEdges, Store::Vertex::kEdgeSlots);
         EXPECT_LE(m.vertices[i].nFaces, Store::Vertex::kFaceSlots);

@@ -24,14 +24,14 @@ protected:
     void SetUp() override
     {
         testing::internal::CaptureStdout();
-        MakeDesign(5.4, 0.5, 1.0, 0.5 * std::sqrt(2.0));
+        MakeDesign(5.4, 0.5, 1.0, 0.5 * std::sqrt(2.0), std::cout);
         testing::internal::GetCapturedStdout();
     }
     static void FoldAt(double degrees)
     {
         rho = degrees / 180 * kPi;
         testing::internal::CaptureStdout();
-        EXPECT_TRUE(FoldStep());
+        EXPECT_TRUE(FoldStep(std::cout));
         testing::internal::GetCapturedStdout();
     }
     // Steps rho by whole degrees, so that every solve follows its branch.
@@ -45,7 +45,7 @@ protected:
     static std::string Key(unsigned char key, int modifiers = 0)
     {
         testing::internal::CaptureStdout();
-        DesignKey(key, modifiers);
+        DesignKey(key, modifiers, std::cout);
         return testing::internal::GetCapturedStdout();
     }
 };
@@ -204,7 +204,7 @@ TEST_F(NfMars, OmegaPrintsZeroAndKeysOfOtherDesignsDoNothing)
     EXPECT_NE(Key('O').find("omega = 0\n"), std::string::npos);
     const double r = rho;
     for (unsigned char k : {'1', '2', '3', '4', '9', 'P', 'p', 'x', 'Z'}) {
-        EXPECT_FALSE(DesignKey(k, 0));
+        EXPECT_FALSE(DesignKey(k, 0, std::cout));
         EXPECT_EQ(rho, r);
     }
 }
@@ -246,7 +246,7 @@ TEST_F(NfMars, LoadedFileIsLeftAloneUntilI)
     const std::string file = std::string(dir) + "/tri.cqv";
     std::ofstream(file) << "3 1 0\n1 0 0 0 0\n2 1 0 0 0\n3 0 1 0 0\n1 3 1 2 3 5\n";
     testing::internal::CaptureStdout();
-    const bool loaded = LoadDesignFile(file);
+    const bool loaded = LoadDesignFile(file, std::cout);
     testing::internal::GetCapturedStdout();
     std::remove(file.c_str());
     rmdir(dir);
@@ -272,7 +272,7 @@ TEST_F(NfMars, IdleStepFoldsAndPlaces)
 {
     rho = -30.0 / 180 * kPi;
     testing::internal::CaptureStdout();
-    DesignIdleStep();
+    DesignIdleStep(std::cout);
     testing::internal::GetCapturedStdout();
     for (int v = 0; v < kPoints; ++v) EXPECT_EQ(theMesh.vertices[v].Position(), designPoints[v]);
     EXPECT_NEAR(designPoints[8].z(), 0.4329 + 0.5 * std::sin(rho), 1e-15);

@@ -6,6 +6,7 @@
 #include <vector>
 
 #include "crimpa/core/DesignMesh.h"
+#include "crimpa/designs/DesignSupport.h"
 
 namespace {
 
@@ -32,7 +33,7 @@ GridTables MakeGridTables(int nx, int ny)
 std::string Build(const GridTables& t)
 {
     testing::internal::CaptureStdout();
-    BuildMeshFromTables(t.counts, t.Rows(), t.faces.data(), 1.0);
+    BuildMeshFromTables(t.counts, t.Rows(), t.faces.data(), 1.0, std::cout);
     return testing::internal::GetCapturedStdout();
 }
 
@@ -42,7 +43,7 @@ TEST(TableBuilding, VertexTypeTruncatesTowardZeroAndCornersCountFromOne)
     const double rows[4][4] = {{0, 0, 0, 1.7}, {1, 0, 0, -0.5}, {1, 1, 0, 2.0}, {0, 1, 0, -1.9}};
     const int faces[] = {4, 1, 2, 3, 4, 5};
     testing::internal::CaptureStdout();
-    BuildMeshFromTables(counts, rows, faces, 2.0);
+    BuildMeshFromTables(counts, rows, faces, 2.0, std::cout);
     testing::internal::GetCapturedStdout();
     ASSERT_EQ(theMesh.nVertices, 4);
     ASSERT_EQ(theMesh.nFaces, 1);
@@ -81,7 +82,7 @@ TEST(TableBuilding, SameTablesTwiceGiveTheSameEdges)
 {
     const GridTables t = MakeGridTables(6, 4);
     Build(t);
-    std::vector<CEdge> first(theMesh.edges, theMesh.edges + theMesh.nEdges);
+    std::vector<CEdge> first(theMesh.edges.get(), theMesh.edges.get() + theMesh.nEdges);
     Build(t);
     ASSERT_EQ(theMesh.nEdges, static_cast<int>(first.size()));
     for (int k = 0; k < theMesh.nEdges; ++k) {
@@ -112,7 +113,7 @@ TEST_P(MalformedTables, AreRefusedAndTheMeshStays)
     const BadTable& bad = GetParam();
     std::vector<double> rows(4 * 70001, 0.0);
     testing::internal::CaptureStdout();
-    BuildMeshFromTables(bad.counts, reinterpret_cast<const double(*)[4]>(rows.data()), bad.faces.data(), 1.0);
+    BuildMeshFromTables(bad.counts, reinterpret_cast<const double(*)[4]>(rows.data()), bad.faces.data(), 1.0, std::cout);
     const std::string out = testing::internal::GetCapturedStdout();
     EXPECT_NE(out.find('\n'), std::string::npos) << "no message";
     EXPECT_EQ(theMesh.nVertices, nV);
@@ -132,3 +133,21 @@ INSTANTIATE_TEST_SUITE_P(Tables, MalformedTables,
                          [](const ::testing::TestParamInfo<BadTable>& info) { return info.param.name; });
 
 } // namespace
+
+// A design's face count comes from its face table; a table that does not end
+// with a whole record of its vertices counts as -1 and stops the unit's build.
+TEST(DesignTables, FaceCountComesFromTheTable)
+{
+    constexpr int twoFaces[] = {3, 1, 2, 3, 1, 4, 1, 2, 3, 4, 2};
+    constexpr int cutShort[] = {3, 1, 2, 3, 1, 4, 1, 2, 3, 4};
+    constexpr int vertexTooHigh[] = {3, 1, 2, 5, 1};
+    constexpr int vertexZero[] = {3, 0, 1, 2, 1};
+    constexpr int tooFewCorners[] = {2, 1, 2, 1};
+    static_assert(CountTableFaces(twoFaces, 4) == 2);
+    static_assert(CountTableFaces(twoFaces, 3) == -1);
+    static_assert(CountTableFaces(cutShort, 4) == -1);
+    static_assert(CountTableFaces(vertexTooHigh, 4) == -1);
+    static_assert(CountTableFaces(vertexZero, 4) == -1);
+    static_assert(CountTableFaces(tooFewCorners, 4) == -1);
+    EXPECT_EQ(CountTableFaces(twoFaces, 4), 2);
+}

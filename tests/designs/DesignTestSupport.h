@@ -63,7 +63,7 @@ inline void ExpectSamePoint(const CVector3d& p, const CVector3d& q, double tol, 
 inline std::string Press(unsigned char key, int modifiers = 0)
 {
     testing::internal::CaptureStdout();
-    DesignKey(key, modifiers);
+    DesignKey(key, modifiers, std::cout);
     return testing::internal::GetCapturedStdout();
 }
 
@@ -113,7 +113,7 @@ inline double StaleFaceGeometry()
 inline void ExpectOtherBuildsKeysIgnored(std::initializer_list<unsigned char> keys)
 {
     const std::vector<CVector3d> before = MeshPositions();
-    for (unsigned char key : keys) EXPECT_FALSE(DesignKey(key, 0)) << key;
+    for (unsigned char key : keys) EXPECT_FALSE(DesignKey(key, 0, std::cout)) << key;
     const std::vector<CVector3d> after = MeshPositions();
     ASSERT_EQ(after.size(), before.size());
     for (size_t v = 0; v < after.size(); ++v) ExpectSamePoint(after[v], before[v], 0, "vertex " + std::to_string(v));

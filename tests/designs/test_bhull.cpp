@@ -15,7 +15,7 @@ protected:
     {
         animate = false;
         frameCounter = 0;
-        Quietly([] { bhull::MakeDesign(); });
+        Quietly([] { bhull::MakeDesign(std::cout); });
     }
 };
 
@@ -102,7 +102,7 @@ TEST_F(BelcastroHullTest, FramesAfterTheLastPhaseMoveNothing)
 {
     bhull::phase = 8;
     const CVector3d before[6] = {P(0), P(1), P(2), P(3), P(4), P(5)};
-    const std::string out = Quietly([] { bhull::FoldStep(); });
+    const std::string out = Quietly([] { bhull::FoldStep(std::cout); });
     EXPECT_EQ(out, "8\n");
     for (int k = 0; k < 6; ++k) ExpectSamePoint(P(k), before[k], 0, "point");
 }
@@ -143,7 +143,7 @@ TEST_F(BelcastroHullTest, AngleKeysPrintZero)
 {
     EXPECT_EQ(Press('d'), "delta = 0\n");
     EXPECT_EQ(Press('O'), "omega = 0\n");
-    for (unsigned char key : {'9', 'P', 'p'}) EXPECT_FALSE(DesignKey(key, 0)) << key;
+    for (unsigned char key : {'9', 'P', 'p'}) EXPECT_FALSE(DesignKey(key, 0, std::cout)) << key;
 }
 
 TEST_F(BelcastroHullTest, AnimationLeavesALoadedMeshAlone)

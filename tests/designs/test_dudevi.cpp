@@ -24,7 +24,7 @@ protected:
         dudevi::boxLength = 4.0;
         dudevi::wallHeight = 1.0;
         dudevi::creaseOffset = 0.999999;
-        Quietly([] { dudevi::MakeDesign(); });
+        Quietly([] { dudevi::MakeDesign(std::cout); });
     }
 };
 
@@ -189,7 +189,7 @@ TEST_F(DudeviTest, KeysPrintTheirAngles)
     EXPECT_NE(rebuilt.find(" generated 20 edges\n"), std::string::npos);
     EXPECT_EQ(Press('d'), "delta = 0\n");
     EXPECT_EQ(Press('O'), "omega = 0\n");
-    EXPECT_FALSE(DesignKey('9', 0));
+    EXPECT_FALSE(DesignKey('9', 0, std::cout));
 }
 
 TEST_F(DudeviTest, KeysLeaveALoadedMeshAlone)

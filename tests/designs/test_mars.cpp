@@ -1,6 +1,8 @@
 // MARS design: layout, fold values, rigidity, refusal and keys.
 #include <gtest/gtest.h>
 
+#include <sstream>
+
 #include "crimpa/designs/Mars.h"
 #include "tests/designs/DesignTestSupport.h"
 
@@ -12,7 +14,7 @@ class MarsTest : public ::testing::Test {
 protected:
     void SetUp() override
     {
-        Quietly([] { mars::MakeDesign(); });
+        Quietly([] { mars::MakeDesign(std::cout); });
     }
 };
 
@@ -24,7 +26,7 @@ struct PointCase {
 void ExpectFold(double rhoDegrees, const std::vector<PointCase>& cases)
 {
     mars::rho = rhoDegrees / 180 * kPi;
-    ASSERT_TRUE(mars::FoldStep());
+    ASSERT_TRUE(mars::FoldStep(std::cout));
     for (const PointCase& c : cases)
         ExpectPointNear(mars::designPoints[c.vertex], c.x, c.y, c.z, 5e-7, "vertex " + std::to_string(c.vertex));
 }
@@ -88,7 +90,7 @@ TEST_F(MarsTest, FoldKeepsTheGridParallelograms)
     const CVector3d* p = mars::designPoints;
     for (double deg : {-80.0, -30.0, 10.0, 60.0}) {
         mars::rho = deg / 180 * kPi;
-        ASSERT_TRUE(mars::FoldStep());
+        ASSERT_TRUE(mars::FoldStep(std::cout));
         ExpectSamePoint(p[12] - p[8], p[13] - p[9], 1e-12, "column 0 follows column 1");
         ExpectSamePoint(p[3] - p[2], p[7] - p[6], 1e-12, "column 3 follows column 2");
         ExpectSamePoint(p[15] - p[14], p[11] - p[10], 1e-12, "top row follows");
@@ -104,7 +106,7 @@ TEST_F(MarsTest, KeysRTurnByOneDegreeAndAltRKeepsRho)
     EXPECT_EQ(Press('D'), "delta = 0\n");
     EXPECT_EQ(Press('o'), "omega = 0\n");
     EXPECT_EQ(Press('M'), "");
-    for (unsigned char key : {'9', 'P', 'p', '1'}) EXPECT_FALSE(DesignKey(key, 0)) << key;
+    for (unsigned char key : {'9', 'P', 'p', '1'}) EXPECT_FALSE(DesignKey(key, 0, std::cout)) << key;
 }
 
 TEST_F(MarsTest, KeyIBuildsAgainAtMinus30)
@@ -143,4 +145,14 @@ TEST_F(MarsTest, KeysLeaveALoadedMeshAlone)
     Press('I');
     EXPECT_TRUE(builtInDesignShown);
     ExpectPointNear(theMesh.VertexPosition(8), 0, 1.8660254, 0.5, 5e-7, "placed vertex 8");
+}
+
+// A design key prints on the stream it is given and nothing on the console.
+TEST_F(MarsTest, KeysPrintOnTheStreamTheyAreGiven)
+{
+    std::ostringstream os;
+    testing::internal::CaptureStdout();
+    EXPECT_TRUE(DesignKey('d', 0, os));
+    EXPECT_EQ(testing::internal::GetCapturedStdout(), "");
+    EXPECT_EQ(os.str(), "delta = 0\n");
 }

@@ -173,7 +173,7 @@ TEST_F(PaperBagTest, PlacementWithoutIntersectionIsRefused)
     CVector3d points[paperbag::kPoints];
     for (int v = 0; v < paperbag::kPoints; ++v) points[v] = V(v);
     // A tenth of the distance to the back corner leaves the three spheres apart.
-    const std::string out = Quietly([] { EXPECT_FALSE(paperbag::FoldStepPercent(10)); });
+    const std::string out = Quietly([] { EXPECT_FALSE(paperbag::FoldStepPercent(10, std::cout)); });
     EXPECT_EQ(out, "no intersection in ThreeSpheresIS\n");
     for (int v = 0; v < paperbag::kPoints; ++v) ExpectSamePoint(V(v), points[v], 0, "design point");
 }
@@ -183,11 +183,11 @@ TEST_F(PaperBagTest, FoldWithoutIntersectionKeepsAngleAndPoints)
     // Long flaps far inset: once the walls lean, the band corner cannot meet all three spheres.
     paperbag::flapHeight = 5;
     paperbag::flapInset = 3;
-    Quietly([] { paperbag::MakeDesign(); });
+    Quietly([] { paperbag::MakeDesign(std::cout); });
     CVector3d points[paperbag::kPoints];
     for (int v = 0; v < paperbag::kPoints; ++v) points[v] = V(v);
     paperbag::rho = 89 * kDegree;
-    const std::string out = Quietly([] { EXPECT_FALSE(paperbag::FoldStep()); });
+    const std::string out = Quietly([] { EXPECT_FALSE(paperbag::FoldStep(std::cout)); });
     EXPECT_EQ(out, "no intersection in ThreeSpheresIS\n");
     for (int v = 0; v < paperbag::kPoints; ++v) ExpectSamePoint(V(v), points[v], 0, "design point");
 

@@ -12,7 +12,7 @@ class SelfxTest : public ::testing::Test {
 protected:
     void SetUp() override
     {
-        Quietly([] { selfx::MakeDesign(); });
+        Quietly([] { selfx::MakeDesign(std::cout); });
     }
 };
 

@@ -47,10 +47,6 @@ std::string StdoutOf(F f)
     return ::testing::internal::GetCapturedStdout();
 }
 
-inline bool SameVector(const CVector3d& a, const CVector3d& b)
-{
-    return a.x() == b.x() && a.y() == b.y() && a.z() == b.z();
-}
 
 // A copy of every record to the full capacity, for comparing a store with
 // itself after an operation.
@@ -58,58 +54,41 @@ template <class Config>
 std::unique_ptr<CMeshStore<Config>> FullCopy(const CMeshStore<Config>& m)
 {
     std::unique_ptr<CMeshStore<Config>> s(new CMeshStore<Config>(m.vertexCapacity, m.edgeCapacity, m.faceCapacity));
-    std::copy(m.vertices, m.vertices + m.vertexCapacity, s->vertices);
-    std::copy(m.faces, m.faces + m.faceCapacity, s->faces);
-    std::copy(m.edges, m.edges + m.edgeCapacity, s->edges);
-    std::copy(m.specialEdges, m.specialEdges + m.edgeCapacity, s->specialEdges);
-    s->nVertices = m.nVertices;
-    s->nFaces = m.nFaces;
-    s->nEdges = m.nEdges;
-    s->nSpecialEdges = m.nSpecialEdges;
+    static_cast<CMeshHeader&>(*s) = m;
+    CMeshStore<Config>::Geometry::ForEachArray(*s, m, [](auto* to, const auto* from, int&, int, int capacity) {
+        std::copy(from, from + capacity, to);
+    });
     return s;
 }
 
-// The counts and capacities of two stores and their records: with
-// wholeCapacity every record to the full capacity, every slot of every list;
-// else only the records and list entries that the counts put in use.
+// The header (counts, capacities, centroid) of two stores and their records:
+// with wholeCapacity every record to the full capacity, else the records that
+// the counts put in use.
 template <class Config>
 ::testing::AssertionResult CompareStores(const CMeshStore<Config>& a, const CMeshStore<Config>& b, bool wholeCapacity)
 {
-    if (a.nVertices != b.nVertices || a.nFaces != b.nFaces || a.nEdges != b.nEdges ||
-        a.nSpecialEdges != b.nSpecialEdges)
-        return ::testing::AssertionFailure() << "counts differ: " << a.nVertices << " " << a.nFaces << " "
-                                             << a.nEdges << " " << a.nSpecialEdges << " against " << b.nVertices
-                                             << " " << b.nFaces << " " << b.nEdges << " " << b.nSpecialEdges;
-    if (a.vertexCapacity != b.vertexCapacity || a.faceCapacity != b.faceCapacity || a.edgeCapacity != b.edgeCapacity)
-        return ::testing::AssertionFailure() << "capacities differ";
-    auto upTo = [wholeCapacity](int count, int capacity) { return wholeCapacity ? capacity : count; };
-    for (int i = 0; i < upTo(a.nVertices, a.vertexCapacity); ++i) {
-        const auto& p = a.vertices[i];
-        const auto& q = b.vertices[i];
-        bool same = SameVector(p.position, q.position) && SameVector(p.extraVector, q.extraVector) &&
-                    p.nFaces == q.nFaces && p.nEdges == q.nEdges && p.type == q.type;
-        for (int k = 0; same && k < upTo(p.nEdges, p.kEdgeSlots); ++k) same = p.edges[k] == q.edges[k];
-        for (int k = 0; same && k < upTo(p.nFaces, p.kFaceSlots); ++k) same = p.faces[k] == q.faces[k];
-        if (!same) return ::testing::AssertionFailure() << "vertex " << i << " differs";
-    }
-    for (int i = 0; i < upTo(a.nFaces, a.faceCapacity); ++i) {
-        const auto& p = a.faces[i];
-        const auto& q = b.faces[i];
-        bool same = p.nVerts == q.nVerts && p.nEdges == q.nEdges && p.type == q.type &&
-                    SameVector(p.normal, q.normal) && SameVector(p.centre, q.centre);
-        for (int k = 0; same && k < upTo(p.nVerts, p.kVertSlots); ++k) same = p.verts[k] == q.verts[k];
-        for (int k = 0; same && k < upTo(p.nEdges, p.kEdgeSlots); ++k) same = p.edges[k] == q.edges[k];
-        if (!same) return ::testing::AssertionFailure() << "face " << i << " differs";
-    }
-    auto sameEdge = [](const CEdge& p, const CEdge& q) {
-        return p.id == q.id && p.v1 == q.v1 && p.v2 == q.v2 && p.leftFace == q.leftFace &&
-               p.rightFace == q.rightFace && p.type == q.type;
+    const CMeshHeader& ha = a;
+    const CMeshHeader& hb = b;
+    if (!(ha == hb))
+        return ::testing::AssertionFailure() << "counts, capacities or centroid differ: " << a.nVertices << " "
+                                             << a.nFaces << " " << a.nEdges << " " << a.nSpecialEdges << " against "
+                                             << b.nVertices << " " << b.nFaces << " " << b.nEdges << " "
+                                             << b.nSpecialEdges;
+    // A record as far as it is in use (edges have no lists).
+    auto inUse = [wholeCapacity](auto r) {
+        if constexpr (requires { r.ClearUnusedSlots(); })
+            if (!wholeCapacity) r.ClearUnusedSlots();
+        return r;
     };
-    for (int i = 0; i < upTo(a.nEdges, a.edgeCapacity); ++i)
-        if (!sameEdge(a.edges[i], b.edges[i])) return ::testing::AssertionFailure() << "edge " << i << " differs";
-    for (int i = 0; i < upTo(a.nSpecialEdges, a.edgeCapacity); ++i)
-        if (!sameEdge(a.specialEdges[i], b.specialEdges[i]))
-            return ::testing::AssertionFailure() << "special edge " << i << " differs";
+    int array = 0;
+    std::string differs;
+    CMeshStore<Config>::Geometry::ForEachArray(a, b, [&](const auto* p, const auto* q, int count, int, int capacity) {
+        const int n = wholeCapacity ? capacity : count;
+        for (int i = 0; i < n && differs.empty(); ++i)
+            if (!(inUse(p[i]) == inUse(q[i]))) differs = "record " + std::to_string(i) + " of array " + std::to_string(array);
+        ++array;
+    });
+    if (!differs.empty()) return ::testing::AssertionFailure() << differs << " differs";
     return ::testing::AssertionSuccess();
 }
 
@@ -174,7 +153,7 @@ void FillCapacityMesh(CMeshStore<Config>& m, int cols, int rows, int vertexType)
     }
     std::ostringstream progress;
     std::streambuf* saved = std::cout.rdbuf(progress.rdbuf());
-    const bool fits = m.GenerateEdges();
+    const bool fits = m.GenerateEdges(std::cout);
     std::cout.rdbuf(saved);
     EXPECT_TRUE(fits);
     m.nSpecialEdges = m.edgeCapacity;

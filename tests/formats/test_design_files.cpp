@@ -53,7 +53,7 @@ void MakeDesignTriangle(CMesh& m)
     const int tri[] = {0, 1, 2};
     m.nFaces = 1;
     m.faces[0].Set(3, tri, 2);
-    StdoutOf([&] { m.GenerateEdges(); });
+    StdoutOf([&] { m.GenerateEdges(std::cout); });
     m.nSpecialEdges = 1;
     m.specialEdges[0].Set(2, 0, 1, -1, -1);
 }
@@ -67,7 +67,7 @@ public:
     CFullSizeMesh& operator=(const CFullSizeMesh&) = delete;
 
 private:
-    CMesh store{70000, 140000, 70000};
+    CMesh store;
 };
 
 // theMesh at its capacities, as the design viewer shows it.
@@ -97,7 +97,7 @@ TEST_F(DesignFiles, TextExportLayout)
 {
     const std::string path = TestPath("wemo.txt");
     bool ok = false;
-    const std::string console = StdoutOf([&] { ok = WriteMeshText(path); });
+    const std::string console = StdoutOf([&] { ok = WriteMeshText(path, std::cout); });
     EXPECT_TRUE(ok);
     EXPECT_EQ(console, "write 3 vertices ... ");
     // Vertex types as 0, third count 0, generated edges before special edges;
@@ -117,7 +117,7 @@ TEST_F(DesignFiles, SourceTableHalvesCoordinates)
 {
     const std::string path = TestPath("crInc.txt");
     bool ok = false;
-    const std::string console = StdoutOf([&] { ok = WriteMeshCSource(path); });
+    const std::string console = StdoutOf([&] { ok = WriteMeshCSource(path, std::cout); });
     EXPECT_TRUE(ok);
     EXPECT_EQ(console, "write 3 vertices ... ");
     EXPECT_EQ(FileText(path), "   static const int _n[3] = { 3, 1, 0 };\n"
@@ -140,7 +140,7 @@ TEST_F(DesignFiles, ReaderFillsRecordsAndPrintsProgress)
     const std::string path = TestPath("one.cqv");
     PutFile(path, "4 1 1\n1 0 0 0 1\n2 1 0 0 2\n3 0 1 0 3\n4 1 1 0 0\n1 3 1 2 3 5\n1 4 2 1\n");
     bool ok = false;
-    const std::string console = StdoutOf([&] { ok = ReadMeshText(path, into); });
+    const std::string console = StdoutOf([&] { ok = ReadMeshText(path, into, std::cout); });
     ASSERT_TRUE(ok);
     EXPECT_EQ(console, "read 4 points ... done\nread 1 faces ... done\nread 1 edges ... done reading\n");
     // The old edges no longer count, but the reader itself does not clear them.
@@ -173,8 +173,8 @@ TEST_F(DesignFiles, LineBreaksCarryNoMeaning)
         if (split[i] == ' ') split[i] = '\n';
     PutFile(TestPath("b.cqv"), split + "\n\n");
     StdoutOf([&] {
-        ASSERT_TRUE(ReadMeshText(TestPath("a.cqv"), a));
-        ASSERT_TRUE(ReadMeshText(TestPath("b.cqv"), b));
+        ASSERT_TRUE(ReadMeshText(TestPath("a.cqv"), a, std::cout));
+        ASSERT_TRUE(ReadMeshText(TestPath("b.cqv"), b, std::cout));
     });
     EXPECT_TRUE(SameRecords(a, b));
 }
@@ -182,13 +182,13 @@ TEST_F(DesignFiles, LineBreaksCarryNoMeaning)
 TEST_F(DesignFiles, ExportLoadsBackWithGeneratedEdges)
 {
     const std::string path = TestPath("wemo.txt");
-    StdoutOf([&] { WriteMeshText(path); });
+    StdoutOf([&] { WriteMeshText(path, std::cout); });
     CMesh original(40, 80, 40);
     MakeDesignTriangle(original);
     theMesh.nVertices = 0;
     theMesh.nFaces = 0;
     bool ok = false;
-    const std::string console = StdoutOf([&] { ok = LoadDesignFile(path); });
+    const std::string console = StdoutOf([&] { ok = LoadDesignFile(path, std::cout); });
     ASSERT_TRUE(ok);
     EXPECT_EQ(console, "read 3 points ... done\nread 1 faces ... done\nread 0 edges ... done reading\n"
                        ".\n generated 3 edges\n");
@@ -230,7 +230,7 @@ TEST_F(DesignFiles, TwelveEdgesAtAVertexFit)
 {
     const std::string path = TestPath("fan.cqv");
     PutFile(path, FanFile(11));
-    StdoutOf([&] { ASSERT_TRUE(LoadDesignFile(path)); });
+    StdoutOf([&] { ASSERT_TRUE(LoadDesignFile(path, std::cout)); });
     EXPECT_EQ(theMesh.vertices[0].NEdges(), 12);
 }
 
@@ -277,7 +277,7 @@ TEST_P(RefusedDesign, LeavesTheShownMeshAlone)
     const std::string path = TestPath("bad.cqv");
     PutFile(path, GetParam().text);
     bool ok = true;
-    const std::string console = StdoutOf([&] { ok = LoadDesignFile(path); });
+    const std::string console = StdoutOf([&] { ok = LoadDesignFile(path, std::cout); });
     EXPECT_FALSE(ok);
     EXPECT_TRUE(SameRecords(*before, theMesh));
     EXPECT_TRUE(builtInDesignShown);
@@ -289,7 +289,7 @@ TEST_P(RefusedDesign, LeavesTheShownMeshAlone)
 
     CMesh into(40, 80, 40);
     const auto empty = FullCopy(into);
-    StdoutOf([&] { EXPECT_EQ(ReadMeshText(path, into), GetParam().readerTakesIt); });
+    StdoutOf([&] { EXPECT_EQ(ReadMeshText(path, into, std::cout), GetParam().readerTakesIt); });
     if (!GetParam().readerTakesIt) {
         EXPECT_TRUE(SameRecords(*empty, into));
     }
@@ -302,7 +302,7 @@ TEST_F(DesignFiles, MissingFileIsReportedWithoutExit)
 {
     const auto before = FullCopy(theMesh);
     bool ok = true;
-    EXPECT_EQ(StdoutOf([&] { ok = LoadDesignFile(TestPath("missing.cqv")); }), kOpenFailure);
+    EXPECT_EQ(StdoutOf([&] { ok = LoadDesignFile(TestPath("missing.cqv"), std::cout); }), kOpenFailure);
     EXPECT_FALSE(ok);
     EXPECT_TRUE(SameRecords(*before, theMesh));
     EXPECT_TRUE(builtInDesignShown);
@@ -314,8 +314,8 @@ TEST_F(DesignFiles, WriteIntoADirectoryIsReported)
     std::filesystem::create_directories(dir);
     bool text = true, table = true;
     const std::string console = StdoutOf([&] {
-        text = WriteMeshText(dir);
-        table = WriteMeshCSource(dir);
+        text = WriteMeshText(dir, std::cout);
+        table = WriteMeshCSource(dir, std::cout);
     });
     EXPECT_EQ(console, std::string(kOpenFailure) + kOpenFailure);
     EXPECT_FALSE(text);
@@ -328,19 +328,19 @@ TEST_F(DesignFiles, AMeshAtTheStoreCapacityComesBack)
 {
     CFullSizeMesh full;
     FillShownCapacityMesh();
-    ASSERT_EQ(theMesh.nVertices, 70000);
-    ASSERT_EQ(theMesh.nFaces, 70000);
-    ASSERT_GE(theMesh.nEdges, 139999);
+    ASSERT_EQ(theMesh.nVertices, DesignMeshConfig::kVertexCapacity);
+    ASSERT_EQ(theMesh.nFaces, DesignMeshConfig::kFaceCapacity);
+    ASSERT_GE(theMesh.nEdges, DesignMeshConfig::kEdgeCapacity - 1);
     const auto expected = FullCopy(theMesh);
     expected->nSpecialEdges = 0; // the text export counts no special edges
     const std::string text = TestPath("wemo.txt"), table = TestPath("crInc.txt");
     StdoutOf([&] {
-        ASSERT_TRUE(WriteMeshText(text));
-        ASSERT_TRUE(WriteMeshCSource(table));
+        ASSERT_TRUE(WriteMeshText(text, std::cout));
+        ASSERT_TRUE(WriteMeshCSource(table, std::cout));
     });
     theMesh.nVertices = theMesh.nFaces = theMesh.nEdges = theMesh.nSpecialEdges = 0;
     bool ok = false;
-    const std::string console = StdoutOf([&] { ok = LoadDesignFile(text); });
+    const std::string console = StdoutOf([&] { ok = LoadDesignFile(text, std::cout); });
     ASSERT_TRUE(ok) << console.substr(0, 300);
     EXPECT_TRUE(SameInUse(*expected, theMesh));
     EXPECT_TRUE(TablesHoldMesh(ParseSourceTables(FileText(table)), *expected, 0.5));
@@ -354,20 +354,20 @@ TEST_F(DesignFiles, ASmallFileAfterALargeMeshGivesJustTheSmallMesh)
     const std::string small = TestPath("small.cqv"), bad = TestPath("bad.cqv");
     PutFile(small, kBase);
     PutFile(bad, std::string(kBase).substr(0, 40));
-    StdoutOf([&] { ASSERT_TRUE(LoadDesignFile(small)); });
+    StdoutOf([&] { ASSERT_TRUE(LoadDesignFile(small, std::cout)); });
     const auto expected = FullCopy(theMesh);
 
     FillShownCapacityMesh();
     const auto large = FullCopy(theMesh);
-    StdoutOf([&] { EXPECT_FALSE(LoadDesignFile(bad)); });
+    StdoutOf([&] { EXPECT_FALSE(LoadDesignFile(bad, std::cout)); });
     EXPECT_TRUE(SameRecords(*large, theMesh));
-    StdoutOf([&] { ASSERT_TRUE(LoadDesignFile(small)); });
+    StdoutOf([&] { ASSERT_TRUE(LoadDesignFile(small, std::cout)); });
     EXPECT_TRUE(SameInUse(*expected, theMesh));
 
     // The reader alone leaves no incidence of the earlier mesh either.
-    CMesh into(70000, 140000, 70000);
+    CMesh into;
     FillCapacityMesh(into, 280, 250, 0);
-    StdoutOf([&] { ASSERT_TRUE(ReadMeshText(small, into)); });
+    StdoutOf([&] { ASSERT_TRUE(ReadMeshText(small, into, std::cout)); });
     EXPECT_EQ(into.nEdges, 0);
     for (int i = 0; i < into.nVertices; ++i) {
         EXPECT_EQ(into.vertices[i].NFaces(), 0);
@@ -392,7 +392,7 @@ TEST_F(DesignFiles, OnlyRegularFilesOfBoundedSizeAreRead)
                                                            {huge, "more than 76160480 bytes"}};
     for (const auto& [path, problem] : refused) {
         bool ok = true;
-        const std::string console = StdoutOf([&] { ok = LoadDesignFile(path); });
+        const std::string console = StdoutOf([&] { ok = LoadDesignFile(path, std::cout); });
         EXPECT_FALSE(ok);
         EXPECT_EQ(console.find('\n'), console.size() - 1) << console;
         EXPECT_NE(console.find(path), std::string::npos) << console;
@@ -412,7 +412,7 @@ TEST_F(DesignFiles, RunningOutOfMemoryRefusesTheFile)
     PutFile(path, kBase + std::string(1 << 17, '\n')); // its text alone needs more than may be had
     bool ok = true;
     failAllocationsFrom = 1 << 16;
-    const std::string console = StdoutOf([&] { ok = LoadDesignFile(path); });
+    const std::string console = StdoutOf([&] { ok = LoadDesignFile(path, std::cout); });
     failAllocationsFrom = static_cast<std::size_t>(-1);
     EXPECT_FALSE(ok);
     EXPECT_EQ(console, "file \"" + path + "\" not read, mesh unchanged: not enough memory to read it\n");
@@ -422,12 +422,12 @@ TEST_F(DesignFiles, RunningOutOfMemoryRefusesTheFile)
 
 TEST_F(DesignFiles, AFailedWriteKeepsTheEarlierFile)
 {
-    for (bool (*write)(std::string) : {&WriteMeshText, &WriteMeshCSource}) {
+    for (bool (*write)(std::string, std::ostream&) : {&WriteMeshText, &WriteMeshCSource}) {
         const std::string path = TestPath("out.txt");
         PutFile(path, "earlier export\n");
         std::filesystem::create_directory(path + ".tmp");
         bool ok = true;
-        EXPECT_EQ(StdoutOf([&] { ok = write(path); }), kOpenFailure);
+        EXPECT_EQ(StdoutOf([&] { ok = write(path, std::cout); }), kOpenFailure);
         EXPECT_FALSE(ok);
         EXPECT_EQ(FileText(path), "earlier export\n");
         std::filesystem::remove(path + ".tmp");

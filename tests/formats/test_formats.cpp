@@ -45,7 +45,7 @@ void MakeTriangle(CMesh& m, const double (*p)[3], int type2)
     const int tri[] = {0, 1, 2};
     m.nFaces = 1;
     m.faces[0].Set(3, tri, 3);
-    m.GenerateEdges();
+    m.GenerateEdges(std::cout);
 }
 
 void MakeUnitTriangle(CMesh& m)
@@ -137,8 +137,8 @@ TEST(SourceTable, TablesBuildTheWrittenMeshAgain)
                                {-1e-05, 3, 0.5, 0}};
     const int faceList[] = {3, 1, 2, 3, 3, 4, 1, 3, 4, 5, 1, 5, 2, 1, 5, 4, 3, 2};
     CMesh m(40, 80, 40);
-    ASSERT_TRUE(TablesFitStore(m, counts, faceList, sizeof faceList / sizeof faceList[0]));
-    FillMeshFromTables(m, counts, rows, faceList, 1.0);
+    ASSERT_TRUE(TablesFitStore(m, counts, faceList, sizeof faceList / sizeof faceList[0], std::cout));
+    FillMeshFromTables(m, counts, rows, faceList, 1.0, std::cout);
     const std::string path = TestPath("crInc.txt");
     StdoutOf([&] { ASSERT_TRUE(m.WriteMeshCSource(path)); });
 
@@ -196,7 +196,7 @@ TEST(FullFormat, RoundTripKeepsTopologyAndSixDigits)
 {
     CMesh source(40, 80, 40), back(40, 80, 40);
     MakeMixed(source);
-    source.GenerateEdges();
+    source.GenerateEdges(std::cout);
     MakeUnitTriangle(back);
     const std::string path = TestPath("wp.txt");
     StdoutOf([&] { source.WriteMeshFile(path); });
@@ -339,7 +339,7 @@ TEST(LoadDesignFile, RebuildsTopologyAndDisplayLists)
     MakeMixed(source);
     const std::string path = TestPath("wemo.txt");
     StdoutOf([&] { source.WriteMeshText(path); });
-    source.GenerateEdges();
+    source.GenerateEdges(std::cout);
     MakeUnitTriangle(m);
     m.displayListHook = CountHook;
     hookCalls = 0;
@@ -483,7 +483,7 @@ void MakeHeldMesh(CMesh& m)
     MakeMixed(m);
     m.ComputeFaceCentres();
     m.ComputeFaceNormals();
-    m.GenerateEdges();
+    m.GenerateEdges(std::cout);
     m.computeCentroid();
     for (int k = 0; k < 6; ++k) m.SetFixingCondition(k, k, 0.25 * k);
     m.foldParameter = 0.5;
@@ -576,17 +576,17 @@ TEST(Readers, CoordinatesAtTheBoundGiveFiniteCentresAndNormals)
 // Counts and vertex types, face types and edge types that fill their columns.
 TEST(Writers, AMeshAtTheStoreCapacityComesBack)
 {
-    CMesh source(1000, 2100, 1400);
+    CMesh source;
     FillCapacityMesh(source, 40, 25, 12345);
-    ASSERT_EQ(source.nEdges, 2100);
-    ASSERT_EQ(source.nFaces, 1400);
+    ASSERT_EQ(source.nEdges, PolyMeshConfig::kEdgeCapacity);
+    ASSERT_EQ(source.nFaces, PolyMeshConfig::kFaceCapacity);
     const std::string shortPath = TestPath("wemo.txt"), tablePath = TestPath("crInc.txt"), fullPath = TestPath("wp.txt");
     StdoutOf([&] {
         ASSERT_TRUE(source.WriteMeshText(shortPath));
         ASSERT_TRUE(source.WriteMeshCSource(tablePath));
         ASSERT_TRUE(source.WriteMeshFile(fullPath));
     });
-    CMesh full(1000, 2100, 1400), shortBack(1000, 2100, 1400);
+    CMesh full, shortBack;
     StdoutOf([&] {
         EXPECT_TRUE(full.ReadMeshFile(fullPath));
         EXPECT_TRUE(shortBack.ReadMeshFixed(shortPath));

@@ -13,7 +13,7 @@ namespace {
 
 std::unique_ptr<CMesh> Built(int type, bool start)
 {
-    auto mesh = std::make_unique<CMesh>(1000, 2100, 1400);
+    auto mesh = std::make_unique<CMesh>();
     mesh->SelectVornObject(type, start);
     return mesh;
 }
@@ -34,7 +34,7 @@ int RunFoldLoop(CMesh& mesh, std::vector<std::string>& printed)
     int steps = 0;
     ::testing::internal::CaptureStdout();
     while (theViewState.GetMode() == CViewState::kFold && steps < 2000) {
-        mesh.FoldStep(0.002);
+        mesh.FoldStep(0.002, std::cout);
         ++steps;
     }
     printed = Lines(::testing::internal::GetCapturedStdout());
@@ -120,7 +120,7 @@ TEST(VornFoldStep, AtLowerBoundPrintsBelowAndRestores)
     auto mesh = Built(1, true);
     theViewState.SetMode(CViewState::kFold);
     ::testing::internal::CaptureStdout();
-    mesh->FoldStep(0.002);
+    mesh->FoldStep(0.002, std::cout);
     EXPECT_EQ("0.248\n", ::testing::internal::GetCapturedStdout());
     EXPECT_EQ(0.25, mesh->foldParameter);
     EXPECT_EQ(CViewState::kIdle, theViewState.GetMode());

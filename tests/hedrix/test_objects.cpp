@@ -25,7 +25,7 @@ struct Table {
     int faceInts = 0;
 };
 
-std::unique_ptr<CMesh> NewMesh() { return std::make_unique<CMesh>(1000, 2100, 1400); }
+std::unique_ptr<CMesh> NewMesh() { return std::make_unique<CMesh>(); }
 
 std::unique_ptr<Table> ReadTable(int type)
 {

@@ -56,8 +56,8 @@ struct PairMesh {
         mesh.nFaces = 3;
         mesh.ComputeFaceCentres();
         mesh.ComputeFaceNormals();
-        mesh.GenerateEdges();
-        theViewState.mode = 0;
+        mesh.GenerateEdges(std::cout);
+        theViewState.mode = CViewState::kIdle;
     }
 
     struct Snapshot {
@@ -114,11 +114,11 @@ TEST_F(TwistPairMesh, PrepareMarksThePairAndClearMarksRestores)
     EXPECT_DOUBLE_EQ(mesh.linkLengthSqr, 4.0);
     const int link = mesh.FindEdge(0, 3);
     ASSERT_GE(link, 0);
-    EXPECT_EQ(mesh.edges[link].type, 4);
-    EXPECT_EQ(mesh.vertices[0].type, 4);
-    EXPECT_EQ(mesh.vertices[3].type, 4);
-    EXPECT_EQ(mesh.faces[0].type, 4);
-    EXPECT_EQ(mesh.faces[1].type, 4);
+    EXPECT_EQ(mesh.edges[link].type, kTwistMarkType);
+    EXPECT_EQ(mesh.vertices[0].type, kTwistMarkType);
+    EXPECT_EQ(mesh.vertices[3].type, kTwistMarkType);
+    EXPECT_EQ(mesh.faces[0].type, kTwistMarkType);
+    EXPECT_EQ(mesh.faces[1].type, kTwistMarkType);
     // The frame spans the face: its axes are perpendicular circumradii.
     const CPolyFace& f = mesh.faces[0];
     EXPECT_NEAR(dot(f.FrameU(), f.FrameV()), 0.0, 1e-12);
@@ -126,11 +126,11 @@ TEST_F(TwistPairMesh, PrepareMarksThePairAndClearMarksRestores)
     EXPECT_NEAR(length(f.FrameOrigin() - f.Centre()), 0.0, 1e-15);
 
     mesh.ClearMarks();
-    EXPECT_EQ(mesh.edges[link].type, 2);
-    EXPECT_EQ(mesh.vertices[0].type, 0);
-    EXPECT_EQ(mesh.vertices[3].type, 0);
-    EXPECT_EQ(mesh.faces[0].type, 3);
-    EXPECT_EQ(mesh.faces[1].type, 3);
+    EXPECT_EQ(mesh.edges[link].type, kDualFaceType);
+    EXPECT_EQ(mesh.vertices[0].type, kPlainType);
+    EXPECT_EQ(mesh.vertices[3].type, kPlainType);
+    EXPECT_EQ(mesh.faces[0].type, kSolidFaceType);
+    EXPECT_EQ(mesh.faces[1].type, kSolidFaceType);
 }
 
 TEST_F(TwistPairMesh, PrepareWithoutAPairChangesNothing)
@@ -140,9 +140,9 @@ TEST_F(TwistPairMesh, PrepareWithoutAPairChangesNothing)
         void (*apply)(CMesh&);
     };
     const Breakage cases[] = {
-        {"no type-3 face", [](CMesh& m) { m.ReplaceFaceType(3, 2); }},
-        {"no partner face", [](CMesh& m) { m.faces[1].SetType(2); }},
-        {"no edge off face A", [](CMesh& m) { m.nFaces = 1; m.GenerateEdges(); }},
+        {"no type-3 face", [](CMesh& m) { m.ReplaceFaceType(kSolidFaceType, kDualFaceType); }},
+        {"no partner face", [](CMesh& m) { m.faces[1].SetType(kDualFaceType); }},
+        {"no edge off face A", [](CMesh& m) { m.nFaces = 1; m.GenerateEdges(std::cout); }},
         {"all pairs already marked", [](CMesh& m) { m.PrepareTwist(true); }},
     };
     for (const Breakage& c : cases) {
@@ -171,7 +171,7 @@ TEST_F(TwistPairMesh, AtAngleZeroFactorIsOneAndNothingMoves)
 TEST_F(TwistPairMesh, PlaceMovesOnlyTheChosenTypes)
 {
     mesh.PrepareTwist(false);
-    mesh.faces[1].SetType(99);
+    mesh.faces[1].SetType(kHiddenType);
     mesh.twistAngle = 0.4;
     const CVector3d untouched = mesh.VertexPosition(3);
     const CVector3d moved = mesh.VertexPosition(0);
@@ -197,9 +197,9 @@ TEST_F(TwistPairMesh, SolveWithoutRealRootKeepsLastFactorAndStops)
         mesh.twistScale = 0.8;
         mesh.twistAngle = 0.5;
         mesh.SetTwistData(d.a, d.b, d.c, d.edge);
-        theViewState.mode = 99;
+        theViewState.mode = CViewState::kTwist;
         EXPECT_EQ(mesh.SolveTwistScale(), 0.8) << d.name;
-        EXPECT_EQ(theViewState.GetMode(), 0) << d.name;
+        EXPECT_EQ(theViewState.GetMode(), CViewState::kIdle) << d.name;
     }
 }
 
@@ -209,36 +209,36 @@ TEST_F(TwistPairMesh, IdlePassWithoutFactorLeavesTheMeshAsItWas)
     mesh.SetTwistData(CVector3d(0, 1, 0), CVector3d(), CVector3d(1, 0, 0), 0.0);
     mesh.twistAngle = 0.5;
     mesh.twistStep = 0.002;
-    theViewState.mode = 99;
+    theViewState.mode = CViewState::kTwist;
     const Snapshot before = Take();
     TwistIdlePass(mesh);
     EXPECT_TRUE(Take() == before);
     EXPECT_EQ(mesh.twistAngle, 0.5);
-    EXPECT_EQ(theViewState.GetMode(), 0);
+    EXPECT_EQ(theViewState.GetMode(), CViewState::kIdle);
 }
 
 TEST_F(TwistPairMesh, UnpreparedLoopPreparesWithoutMarksFirst)
 {
     // Twist members as at program start: all zero.
     mesh.twistStep = 0.002;
-    theViewState.mode = 99;
-    for (int pass = 0; pass < 50 && theViewState.GetMode() == 99; ++pass) TwistIdlePass(mesh);
+    theViewState.mode = CViewState::kTwist;
+    for (int pass = 0; pass < 50 && theViewState.GetMode() == CViewState::kTwist; ++pass) TwistIdlePass(mesh);
     EXPECT_TRUE(mesh.twistPrepared);
     EXPECT_TRUE(AllFinite());
-    for (int i = 0; i < mesh.nVertices; ++i) EXPECT_NE(mesh.vertices[i].type, 4);
+    for (int i = 0; i < mesh.nVertices; ++i) EXPECT_NE(mesh.vertices[i].type, kTwistMarkType);
     // The link keeps its prepared length at every placed angle.
     EXPECT_NEAR(length(mesh.VertexPosition(3) - mesh.VertexPosition(0)), 2.0, 1e-9);
 }
 
 TEST_F(TwistPairMesh, UnpreparedLoopWithoutPairStopsAndWritesNothing)
 {
-    mesh.ReplaceFaceType(3, 2);
+    mesh.ReplaceFaceType(kSolidFaceType, kDualFaceType);
     mesh.twistStep = 0.002;
-    theViewState.mode = 99;
+    theViewState.mode = CViewState::kTwist;
     const Snapshot before = Take();
     TwistIdlePass(mesh);
     EXPECT_TRUE(Take() == before);
-    EXPECT_EQ(theViewState.GetMode(), 0);
+    EXPECT_EQ(theViewState.GetMode(), CViewState::kIdle);
 }
 
 TEST(StepTwistAngle, ReversesPastTheLimitAndStopsAtTheMark)
@@ -248,17 +248,17 @@ TEST(StepTwistAngle, ReversesPastTheLimitAndStopsAtTheMark)
     mesh.twistLimit = 0.5;
     mesh.twistAngle = 0.499;
     mesh.twistStep = 0.002;
-    theViewState.mode = 99;
+    theViewState.mode = CViewState::kTwist;
     mesh.StepTwistAngle();
     EXPECT_DOUBLE_EQ(mesh.twistAngle, 0.499);
     EXPECT_DOUBLE_EQ(mesh.twistStep, -0.002);
-    EXPECT_EQ(theViewState.GetMode(), 0);
+    EXPECT_EQ(theViewState.GetMode(), CViewState::kIdle);
 
     mesh.twistAngle = 0.1;
-    theViewState.mode = 99;
+    theViewState.mode = CViewState::kTwist;
     mesh.StepTwistAngle();
     EXPECT_DOUBLE_EQ(mesh.twistAngle, 0.098);
-    EXPECT_EQ(theViewState.GetMode(), 99);
+    EXPECT_EQ(theViewState.GetMode(), CViewState::kTwist);
 }
 
 } // namespace
@@ -287,10 +287,10 @@ class TwistObjectTest : public ::testing::TestWithParam<ObjectCase> {
 protected:
     void SetUp() override
     {
-        theViewState.mode = 0;
+        theViewState.mode = CViewState::kIdle;
         theMesh.SelectVornObject(GetParam().type, true);
         for (int i = 0; i < theMesh.nFaces; ++i)
-            if (theMesh.faces[i].type == 1) squares.push_back(i);
+            if (theMesh.faces[i].type == kSquareFaceType) squares.push_back(i);
     }
 
     // Stage 50 to 75: hide the squares, mark, clear, start the loop.
@@ -298,7 +298,7 @@ protected:
     {
         for (int k = 0; k < 4; ++k) theMesh.AdvanceSequence();
         ASSERT_EQ(theMesh.stage, 75);
-        ASSERT_EQ(theViewState.GetMode(), 99);
+        ASSERT_EQ(theViewState.GetMode(), CViewState::kTwist);
     }
 
     // Largest deviation of a square side from the table's edge length.
@@ -320,10 +320,10 @@ protected:
     // Runs the loop until it stops by itself; every placed frame keeps the sides.
     void RunToStop()
     {
-        theViewState.SetMode(99);
-        ASSERT_EQ(theViewState.GetMode(), 99);
+        theViewState.SetMode(CViewState::kTwist);
+        ASSERT_EQ(theViewState.GetMode(), CViewState::kTwist);
         int passes = 0;
-        while (theViewState.GetMode() == 99 && passes < 5000) {
+        while (theViewState.GetMode() == CViewState::kTwist && passes < 5000) {
             TwistIdlePass(theMesh);
             ++passes;
             ASSERT_LT(SquareSideError(), kTableTolerance) << "angle " << theMesh.twistAngle;
@@ -331,11 +331,11 @@ protected:
         ASSERT_LT(passes, 5000);
     }
 
-    int CountType4() const
+    int CountMarked() const
     {
         int n = 0;
-        for (int i = 0; i < theMesh.nVertices; ++i) n += theMesh.vertices[i].type == 4;
-        for (int i = 0; i < theMesh.nFaces; ++i) n += theMesh.faces[i].type == 4;
+        for (int i = 0; i < theMesh.nVertices; ++i) n += theMesh.vertices[i].type == kTwistMarkType;
+        for (int i = 0; i < theMesh.nFaces; ++i) n += theMesh.faces[i].type == kTwistMarkType;
         for (int i = 0; i < theMesh.nEdges; ++i) n += theMesh.edges[i].type == 4;
         return n;
     }
@@ -347,7 +347,7 @@ TEST_P(TwistObjectTest, StageSequenceKeyByKey)
 {
     ASSERT_EQ(theMesh.stage, 50);
     ASSERT_FALSE(squares.empty());
-    EXPECT_EQ(CountType4(), 0);
+    EXPECT_EQ(CountMarked(), 0);
 
     theMesh.AdvanceSequence();
     EXPECT_EQ(theMesh.stage, 60);
@@ -368,7 +368,7 @@ TEST_P(TwistObjectTest, StageSequenceKeyByKey)
     const int link = theMesh.FindEdge(a < b ? a : b, a < b ? b : a);
     ASSERT_GE(link, 0);
     EXPECT_EQ(theMesh.edges[link].type, 4);
-    EXPECT_EQ(CountType4(), 5);
+    EXPECT_EQ(CountMarked(), 5);
     // B is a type-3 neighbour holding b, and the link is a table edge.
     bool bInFaceB = false;
     for (int k = 0; k < theMesh.faces[faceB].nVerts; ++k) bInFaceB |= theMesh.faces[faceB].verts[k] == b;
@@ -379,7 +379,7 @@ TEST_P(TwistObjectTest, StageSequenceKeyByKey)
 
     theMesh.AdvanceSequence();
     EXPECT_EQ(theMesh.stage, 70);
-    EXPECT_EQ(CountType4(), 0);
+    EXPECT_EQ(CountMarked(), 0);
     EXPECT_EQ(theMesh.faces[0].type, 3);
     EXPECT_EQ(theMesh.faces[faceB].type, 3);
     EXPECT_EQ(theMesh.edges[link].type, 2);
@@ -389,13 +389,13 @@ TEST_P(TwistObjectTest, StageSequenceKeyByKey)
     EXPECT_EQ(theMesh.stage, 75);
     EXPECT_EQ(theMesh.twistAngle, 0.0);
     EXPECT_EQ(theMesh.twistStep, 0.002);
-    EXPECT_EQ(theViewState.GetMode(), 99);
+    EXPECT_EQ(theViewState.GetMode(), CViewState::kTwist);
 }
 
 TEST_P(TwistObjectTest, NotableAnglesOfTheTwist)
 {
     AdvanceToTwist();
-    theViewState.mode = 0;
+    theViewState.mode = CViewState::kIdle;
     const std::vector<CVector3d> start = [] {
         std::vector<CVector3d> p;
         for (int i = 0; i < theMesh.nVertices; ++i) p.push_back(theMesh.VertexPosition(i));
@@ -434,7 +434,7 @@ TEST_P(TwistObjectTest, SuccessiveRunsStopAtTheNotableAngles)
 {
     AdvanceToTwist();
     const double mark = theMesh.twistMark, limit = theMesh.twistLimit, step = 0.002;
-    theViewState.mode = 0;
+    theViewState.mode = CViewState::kIdle;
 
     RunToStop();  // out through the mark
     EXPECT_GT(theMesh.twistAngle, mark);
@@ -470,12 +470,12 @@ TEST_P(TwistObjectTest, LoopAfterAnObjectSwitchUsesTheNewObject)
     // Another object with its sequence started, then key 7 straight away.
     const ObjectCase& other = kObjects[GetParam().type % 5];
     theMesh.SelectVornObject(other.type, true);
-    EXPECT_EQ(theViewState.GetMode(), 0);
+    EXPECT_EQ(theViewState.GetMode(), CViewState::kIdle);
     squares.clear();
     for (int i = 0; i < theMesh.nFaces; ++i)
         if (theMesh.faces[i].type == 1) squares.push_back(i);
-    theViewState.SetMode(99);
-    for (int k = 0; k < 30 && theViewState.GetMode() == 99; ++k) {
+    theViewState.SetMode(CViewState::kTwist);
+    for (int k = 0; k < 30 && theViewState.GetMode() == CViewState::kTwist; ++k) {
         TwistIdlePass(theMesh);
         double worst = 0;
         for (int f : squares) {
@@ -487,7 +487,7 @@ TEST_P(TwistObjectTest, LoopAfterAnObjectSwitchUsesTheNewObject)
         }
         ASSERT_LT(worst, kTableTolerance) << "pass " << k;
     }
-    EXPECT_EQ(CountType4(), 0);
+    EXPECT_EQ(CountMarked(), 0);
 }
 
 TEST_P(TwistObjectTest, LoopOnThePlatonicSolidWritesOnlyFiniteValues)
@@ -495,11 +495,11 @@ TEST_P(TwistObjectTest, LoopOnThePlatonicSolidWritesOnlyFiniteValues)
     theMesh.SelectVornObject(GetParam().type, false);
     theMesh.twistAngle = 0;
     theMesh.twistStep = 0.002;
-    theViewState.SetMode(99);
-    for (int k = 0; k < 400 && theViewState.GetMode() == 99; ++k) TwistIdlePass(theMesh);
+    theViewState.SetMode(CViewState::kTwist);
+    for (int k = 0; k < 400 && theViewState.GetMode() == CViewState::kTwist; ++k) TwistIdlePass(theMesh);
     for (int i = 0; i < theMesh.nVertices; ++i)
         for (int c = 0; c < 3; ++c) ASSERT_TRUE(std::isfinite(theMesh.vertices[i].position[c]));
-    EXPECT_EQ(CountType4(), 0);
+    EXPECT_EQ(CountMarked(), 0);
 }
 
 TEST_P(TwistObjectTest, RepeatedMarkingStopsWhenNoPairIsLeft)
@@ -559,13 +559,13 @@ TEST(TwistCarriedOver, AngleBeyondTheNewLimitComesBackToIt)
     } const cases[] = {{2, 45, 0.911269837220, 1}, {4, 36, 0.557953156227, 1}, {2, 45, 0.911269837220, -1},
                        {5, 60, 0.507446082437, 1}};
     for (const auto& c : cases) {
-        theViewState.mode = 0;
+        theViewState.mode = CViewState::kIdle;
         theMesh.SelectVornObject(1, true);
         for (int k = 0; k < 4; ++k) theMesh.AdvanceSequence();
-        ASSERT_EQ(theViewState.GetMode(), 99);
+        ASSERT_EQ(theViewState.GetMode(), CViewState::kTwist);
         for (int run = 0; run < (c.sign > 0 ? 2 : 6); ++run) {
-            if (run > 0) theViewState.SetMode(99);
-            for (int k = 0; k < 5000 && theViewState.GetMode() == 99; ++k) TwistIdlePass(theMesh);
+            if (run > 0) theViewState.SetMode(CViewState::kTwist);
+            for (int k = 0; k < 5000 && theViewState.GetMode() == CViewState::kTwist; ++k) TwistIdlePass(theMesh);
         }
         const double carried = theMesh.twistAngle, step = theMesh.twistStep;
         ASSERT_NEAR(carried, c.sign * degToRad(60), 0.003) << c.type;
@@ -578,9 +578,9 @@ TEST(TwistCarriedOver, AngleBeyondTheNewLimitComesBackToIt)
         std::vector<int> squares;
         for (int i = 0; i < theMesh.nFaces; ++i)
             if (theMesh.faces[i].type == 1) squares.push_back(i);
-        theViewState.SetMode(99);
+        theViewState.SetMode(CViewState::kTwist);
         int passes = 0;
-        for (; passes < 100 && theViewState.GetMode() == 99; ++passes) {
+        for (; passes < 100 && theViewState.GetMode() == CViewState::kTwist; ++passes) {
             TwistIdlePass(theMesh);
             for (int f : squares) {
                 const CPolyFace& s = theMesh.faces[f];
@@ -594,7 +594,7 @@ TEST(TwistCarriedOver, AngleBeyondTheNewLimitComesBackToIt)
         EXPECT_EQ(passes, 100) << c.type;
         EXPECT_LT(std::fabs(theMesh.twistAngle), limit) << c.type;
     }
-    theViewState.mode = 0;
+    theViewState.mode = CViewState::kIdle;
 }
 
 INSTANTIATE_TEST_SUITE_P(Objects, TwistObjectTest, ::testing::ValuesIn(kObjects),

@@ -1,5 +1,7 @@
 #include <gtest/gtest.h>
 
+#include <sstream>
+
 #include "mesh/MeshConfigs.h"
 #include "mesh/MeshTables.h"
 
@@ -82,19 +84,19 @@ TEST(MeshTables, RefusesTablesThatDoNotFit)
     CDesignMeshStore* m = new CDesignMeshStore(8, 16, 4);
     const int ok[3] = {3, 1, 0};
     const int tri[5] = {3, 1, 2, 3, 5};
-    EXPECT_TRUE(TablesFitStore(*m, ok, tri, 5));
+    EXPECT_TRUE(TablesFitStore(*m, ok, tri, 5, std::cout));
     const int tooMany[3] = {9, 1, 0};
-    EXPECT_FALSE(TablesFitStore(*m, tooMany, tri, 5));
+    EXPECT_FALSE(TablesFitStore(*m, tooMany, tri, 5, std::cout));
     const int badVertex[5] = {3, 1, 2, 4, 5};
-    EXPECT_FALSE(TablesFitStore(*m, ok, badVertex, 5));
+    EXPECT_FALSE(TablesFitStore(*m, ok, badVertex, 5, std::cout));
     const int truncated[4] = {3, 1, 2, 3};
-    EXPECT_FALSE(TablesFitStore(*m, ok, truncated, 4));
+    EXPECT_FALSE(TablesFitStore(*m, ok, truncated, 4, std::cout));
     const int bigFace[16] = {13, 1, 1, 1, 1, 1, 1, 1, 1, 1, 1, 1, 1, 1, 2};
-    EXPECT_FALSE(TablesFitStore(*m, ok, bigFace, 16));
+    EXPECT_FALSE(TablesFitStore(*m, ok, bigFace, 16, std::cout));
 
     const double rows[3][4] = {{0, 0, 0, 1.7}, {1, 0, 0, -0.5}, {0, 1, 0, 0}};
     testing::internal::CaptureStdout();
-    FillMeshFromTables(*m, ok, rows, tri, 2.0);
+    FillMeshFromTables(*m, ok, rows, tri, 2.0, std::cout);
     const std::string out = testing::internal::GetCapturedStdout();
     EXPECT_EQ(".\n generated 3 edges\n", out);
     EXPECT_EQ(1, m->vertices[0].Type());
@@ -103,4 +105,42 @@ TEST(MeshTables, RefusesTablesThatDoNotFit)
     EXPECT_EQ(5, m->faces[0].Type());
     EXPECT_EQ(2, m->faces[0].VertAt(2));
     delete m;
+}
+
+// Every part of the geometry changes hands, the centroid too; the records
+// compare as whole values, the twist frame of a face included.
+TEST(MeshStore, SwapGeometryExchangesEveryPart)
+{
+    CPolyMeshStore a(4, 8, 4), b(6, 12, 6);
+    a.nVertices = 1;
+    a.vertices[0].Set(1, 2, 3, 4);
+    a.centroid = CVector3d(1, 2, 3);
+    b.nFaces = 1;
+    b.faces[0].SetFrameAxes(CVector3d(1, 0, 0), CVector3d(0, 1, 0));
+    b.centroid = CVector3d(-5, 0, 7);
+    const CMeshHeader headerA = a, headerB = b;
+    const CPolyMeshStore::Vertex vertexA = a.vertices[0];
+    const CPolyFace faceB = b.faces[0];
+
+    a.SwapGeometry(b);
+    EXPECT_TRUE(static_cast<const CMeshHeader&>(a) == headerB);
+    EXPECT_TRUE(static_cast<const CMeshHeader&>(b) == headerA);
+    EXPECT_TRUE(a.faces[0] == faceB);
+    EXPECT_FALSE(a.faces[0] == CPolyFace());
+    EXPECT_TRUE(b.vertices[0] == vertexA);
+}
+
+// Edge generation reports on the stream it is given, not on the console.
+TEST(MeshStore, EdgeProgressGoesToTheGivenStream)
+{
+    CDesignMeshStore m(8, 16, 4);
+    const int counts[3] = {3, 1, 0};
+    const int tri[5] = {3, 1, 2, 3, 5};
+    const double rows[3][4] = {{0, 0, 0, 0}, {1, 0, 0, 0}, {0, 1, 0, 0}};
+    std::ostringstream progress;
+    testing::internal::CaptureStdout();
+    FillMeshFromTables(m, counts, rows, tri, 1.0, progress);
+    m.GenerateEdges(progress);
+    EXPECT_EQ(testing::internal::GetCapturedStdout(), "");
+    EXPECT_EQ(progress.str(), ".\n generated 3 edges\n.\n generated 3 edges\n");
 }

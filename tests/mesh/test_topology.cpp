@@ -28,13 +28,13 @@ TEST(Topology, SingleTriangle)
     CPolyMeshStore m(10, 20, 10);
     Square(m);
     AddFace(m, {0, 1, 2}, 1);
-    EXPECT_TRUE(m.GenerateEdges());
+    EXPECT_TRUE(m.GenerateEdges(std::cout));
     ASSERT_EQ(3, m.nEdges);
     const int ends[3][2] = {{0, 1}, {1, 2}, {0, 2}};
     for (int i = 0; i < 3; ++i) {
         EXPECT_EQ(ends[i][0], m.edges[i].V1());
         EXPECT_EQ(ends[i][1], m.edges[i].V2());
-        EXPECT_EQ(7, m.edges[i].Type());
+        EXPECT_EQ(kBorderEdgeType, m.edges[i].Type());
     }
     EXPECT_EQ(0, m.edges[0].RightFace());
     EXPECT_EQ(0, m.edges[1].RightFace());
@@ -55,7 +55,7 @@ TEST(Topology, SharedEdgeTakesTheLargerTypeAndIsStableUnderRepetition)
     Square(m);
     AddFace(m, {0, 1, 2}, 1);
     AddFace(m, {0, 2, 3}, 3);
-    m.GenerateEdges();
+    m.GenerateEdges(std::cout);
     const int shared = m.FindEdge(0, 2);
     ASSERT_GE(shared, 0);
     EXPECT_EQ(0, m.edges[shared].LeftFace());
@@ -63,12 +63,12 @@ TEST(Topology, SharedEdgeTakesTheLargerTypeAndIsStableUnderRepetition)
     EXPECT_EQ(3, m.edges[shared].Type());
     for (int i = 0; i < m.nEdges; ++i)
         if (i != shared) {
-            EXPECT_EQ(7, m.edges[i].Type());
+            EXPECT_EQ(kBorderEdgeType, m.edges[i].Type());
         }
 
     const int edgesOnce = m.nEdges;
-    m.GenerateEdges();
-    m.GenerateEdges();
+    m.GenerateEdges(std::cout);
+    m.GenerateEdges(std::cout);
     EXPECT_EQ(edgesOnce, m.nEdges);
     EXPECT_EQ(3, m.faces[1].NEdges());
     EXPECT_EQ(3, m.vertices[0].NEdges());
@@ -81,7 +81,7 @@ TEST(Topology, OverflowingIncidenceIsReportedNotWritten)
     m.nVertices = 20;
     // A fan of 17 triangles around vertex 0 needs 18 edges there: more than 15 slots.
     for (int k = 1; k <= 17; ++k) AddFace(m, {0, k, k + 1}, 1);
-    EXPECT_FALSE(m.GenerateEdges());
+    EXPECT_FALSE(m.GenerateEdges(std::cout));
     EXPECT_EQ(15, m.vertices[0].NEdges());
     EXPECT_EQ(15, m.vertices[0].NFaces());
 }
@@ -91,11 +91,11 @@ TEST(Topology, FaceTypesCentresAndEditing)
     CPolyMeshStore m(10, 20, 10);
     Square(m);
     AddFace(m, {0, 1, 2, 3}, 1);
-    AddFace(m, {0, 2, 3}, 99);
+    AddFace(m, {0, 2, 3}, kHiddenType);
     m.ComputeFaceCentres();
     EXPECT_EQ(CVector3d(0.5, 0.5, 0), m.FaceCentre(0));
-    m.ReplaceFaceType(1, 99);
-    m.RestoreFaceType(1, 99);
+    m.ReplaceFaceType(1, kHiddenType);
+    m.RestoreFaceType(1, kHiddenType);
     EXPECT_EQ(1, m.faces[0].Type());
     EXPECT_EQ(1, m.faces[1].Type());
 
@@ -111,7 +111,7 @@ TEST(Topology, FaceTypesCentresAndEditing)
     const int wantB[3] = {1, 2, 5};
     for (int i = 0; i < 3; ++i) EXPECT_EQ(wantB[i], f.VertAt(i));
 
-    m.GenerateEdges();
+    m.GenerateEdges(std::cout);
     m.DeleteFace(0);
     EXPECT_EQ(1, m.nFaces);
     EXPECT_EQ(3, m.faces[0].NVerts());
@@ -124,7 +124,7 @@ TEST(Topology, SortFaceEdgesRestoresBoundaryOrder)
     CPolyMeshStore m(10, 20, 10);
     Square(m);
     AddFace(m, {0, 1, 2, 3}, 1);
-    m.GenerateEdges();
+    m.GenerateEdges(std::cout);
     int shuffled[4] = {m.faces[0].EdgeAt(2), m.faces[0].EdgeAt(0), m.faces[0].EdgeAt(3), m.faces[0].EdgeAt(1)};
     const int want[4] = {m.faces[0].EdgeAt(0), m.faces[0].EdgeAt(1), m.faces[0].EdgeAt(2), m.faces[0].EdgeAt(3)};
     for (int i = 0; i < 4; ++i) m.faces[0].edges[i] = shuffled[i];
@@ -138,7 +138,7 @@ TEST(Topology, SpecialEdgesColourTheirFaces)
     Square(m);
     AddFace(m, {0, 1, 2}, 1);
     AddFace(m, {0, 2, 3}, 1);
-    m.GenerateEdges();
+    m.GenerateEdges(std::cout);
     m.CopyEdgesToSpecial();
     EXPECT_EQ(m.nEdges, m.nSpecialEdges);
     EXPECT_EQ(3, m.specialEdges[0].Type());
@@ -160,7 +160,7 @@ TEST(Topology, ThirdFaceAndRepeatedVertexFollowTheFaceOrder)
     AddFace(m, {0, 1, 2}, 1);
     AddFace(m, {1, 0, 3}, 3);
     AddFace(m, {0, 1, 4}, 2);
-    m.GenerateEdges();
+    m.GenerateEdges(std::cout);
     const int shared = m.FindEdge(0, 1);
     ASSERT_EQ(0, shared);
     EXPECT_EQ(2, m.edges[shared].RightFace());
@@ -172,7 +172,7 @@ TEST(Topology, ThirdFaceAndRepeatedVertexFollowTheFaceOrder)
     CPolyMeshStore r(10, 20, 10);
     Square(r);
     AddFace(r, {0, 1, 0, 2}, 2);
-    r.GenerateEdges();
+    r.GenerateEdges(std::cout);
     ASSERT_EQ(2, r.nEdges);
     const int faceEdges[4] = {0, 0, 1, 1};
     ASSERT_EQ(4, r.faces[0].NEdges());

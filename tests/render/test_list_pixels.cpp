@@ -135,7 +135,7 @@ void FillMixedMesh(CDesignMeshStore& m)
     m.nFaces = nf;
     m.ComputeFaceCentres();
     m.ComputeFaceNormals();
-    m.GenerateEdges();
+    m.GenerateEdges(std::cout);
     const int special[][3] = {{nv, nv + 1, 2},   {nv + 1, nv + 2, 3}, {0, cols * 2 + 5, 6}, {3, 40, 7},
                               {nv + 1, 0, 99},   {5, 6, 1},           {8, nv + 3, 22},      {nv + 3, nv, 9},
                               {nv + 2, nv, 3}};
@@ -144,7 +144,7 @@ void FillMixedMesh(CDesignMeshStore& m)
     m.edges[3].type = 2;
     m.edges[4].type = 3;
     m.edges[5].type = 6;
-    m.edges[6].type = 99;
+    m.edges[6].type = kHiddenType;
 }
 
 // An n by n grid filling the view, gently waved so that edge lengths vary.
@@ -167,7 +167,7 @@ void FillGrid(CDesignMeshStore& m, int n)
     m.nSpecialEdges = 0;
     m.ComputeFaceCentres();
     m.ComputeFaceNormals();
-    m.GenerateEdges();
+    m.GenerateEdges(std::cout);
 }
 
 struct CView {
@@ -233,8 +233,8 @@ void ExpectDesignListsDrawLikePlain(const CDesignMeshStore& m)
     std::vector<std::vector<unsigned char>> built;
     BuildDesignDisplayLists(m);
     for (const CView& v : kViews) built.push_back(Render(v, kDesignReplay));
-    PlainTubeList(kDesignListEdges, m, m.edges, m.nEdges, 0.0125, kDesignTube, false);
-    PlainTubeList(kDesignListSpecialEdges, m, m.specialEdges, m.nSpecialEdges, 0.015, kDesignTube, false);
+    PlainTubeList(kDesignListEdges, m, m.edges.get(), m.nEdges, 0.0125, kDesignTube, false);
+    PlainTubeList(kDesignListSpecialEdges, m, m.specialEdges.get(), m.nSpecialEdges, 0.015, kDesignTube, false);
     PlainSphereList(kDesignListVertices, m, 0.025, kDesignSphere);
     for (size_t k = 0; k < built.size(); ++k) {
         const std::vector<unsigned char> plain = Render(kViews[k], kDesignReplay);
@@ -252,7 +252,7 @@ TEST(ListPixels, MixedDesignMeshDrawsLikePlainQuadrics)
 
 TEST(ListPixels, LargeGridDrawsLikePlainQuadrics)
 {
-    auto m = std::make_unique<CDesignMeshStore>(70000, 140000, 70000);
+    auto m = std::make_unique<CDesignMeshStore>();
     FillGrid(*m, 150);
     ExpectDesignListsDrawLikePlain(*m);
 }
@@ -272,7 +272,7 @@ TEST(ListPixels, RebuiltListsDrawTheSame)
 // The polyhedron viewer's tube, sphere and arrow lists on the same kind of mesh.
 TEST(ListPixels, PolyListsDrawLikePlainQuadrics)
 {
-    auto m = std::make_unique<CPolyMeshStore>(1000, 2100, 1400);
+    auto m = std::make_unique<CPolyMeshStore>();
     auto d = std::make_unique<CDesignMeshStore>(200, 400, 200);
     FillMixedMesh(*d);
     m->nVertices = d->nVertices;
@@ -281,7 +281,7 @@ TEST(ListPixels, PolyListsDrawLikePlainQuadrics)
     for (int i = 0; i < d->nFaces; ++i) m->faces[i].Set(d->faces[i].nVerts, d->faces[i].verts, d->faces[i].type);
     m->ComputeFaceCentres();
     m->ComputeFaceNormals();
-    m->GenerateEdges();
+    m->GenerateEdges(std::cout);
     m->nSpecialEdges = d->nSpecialEdges;
     for (int k = 0; k < d->nSpecialEdges; ++k) m->specialEdges[k] = d->specialEdges[k];
     const std::initializer_list<int> replay = {kPolyListAxes,     kPolyListFaces,        kPolyListEdges,
@@ -289,8 +289,8 @@ TEST(ListPixels, PolyListsDrawLikePlainQuadrics)
     std::vector<std::vector<unsigned char>> built;
     BuildPolyDisplayLists(*m, 0, 1, 0, 1);
     for (const CView& v : kViews) built.push_back(Render(v, replay));
-    PlainTubeList(kPolyListEdges, *m, m->edges, m->nEdges, 0.01, kPolyTube, true);
-    PlainTubeList(kPolyListSpecialEdges, *m, m->specialEdges, m->nSpecialEdges, 0.01, kPolyTube, false);
+    PlainTubeList(kPolyListEdges, *m, m->edges.get(), m->nEdges, 0.01, kPolyTube, true);
+    PlainTubeList(kPolyListSpecialEdges, *m, m->specialEdges.get(), m->nSpecialEdges, 0.01, kPolyTube, false);
     PlainSphereList(kPolyListVertices, *m, 0.03, kPolySphere);
     PlainNormalArrowList(kPolyListNormals, *m);
     for (size_t k = 0; k < built.size(); ++k)

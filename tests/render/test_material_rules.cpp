@@ -30,7 +30,7 @@ const TypeRow kRows[] = {
     {18, M::Lavender, M::Red, M::YellowTranslucent, M::Red, M::YellowTranslucent},
     {22, M::Violet, M::Red, M::YellowTranslucent, M::Red, M::YellowTranslucent},
     {23, M::None, M::Red, M::YellowTranslucent, M::Red, M::YellowTranslucent},
-    {99, M::None, M::Red, M::YellowTranslucent, M::Red, M::YellowTranslucent},
+    {kHiddenType, M::None, M::Red, M::YellowTranslucent, M::Red, M::YellowTranslucent},
     {-1, M::None, M::Red, M::YellowTranslucent, M::Red, M::YellowTranslucent},
 };
 
@@ -69,7 +69,7 @@ TEST(MaterialRules, DrawnRadii)
         {"design special tube", TubeRadius(kDesignTube, 0.015), 0.015},
         {"polyhedron sphere", SphereRadius(kPolySphere, 0.03, 0), 0.06},
         {"polyhedron sphere type 9", SphereRadius(kPolySphere, 0.03, 9), 0.12},
-        {"polyhedron sphere type 99", SphereRadius(kPolySphere, 0.03, 99), 0.06},
+        {"polyhedron sphere type 99", SphereRadius(kPolySphere, 0.03, kHiddenType), 0.06},
         {"design sphere", SphereRadius(kDesignSphere, 0.025, 1), 0.025},
         {"design sphere type 9", SphereRadius(kDesignSphere, 0.025, 9), 0.05},
     };

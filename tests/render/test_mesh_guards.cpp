@@ -19,7 +19,7 @@ struct SmallMesh {
         mesh.nVertices = 4;
         const int square[] = {0, 1, 2, 3};
         const int triangle[] = {0, 1, 2};
-        mesh.faces[0].Set(4, square, 99);
+        mesh.faces[0].Set(4, square, kHiddenType);
         mesh.faces[1].Set(3, triangle, 1);
         mesh.nFaces = 2;
     }
@@ -42,7 +42,7 @@ TEST(MeshGuards, CountsAboveTheCapacityAreCut)
     m.mesh.nFaces = 50;
     EXPECT_EQ(VertexCount(m.mesh), 8);
     EXPECT_EQ(FaceCount(m.mesh), 4);
-    EXPECT_EQ(EdgeCount(m.mesh, 99), 16);
+    EXPECT_EQ(EdgeCount(m.mesh, kHiddenType), 16);
     EXPECT_FALSE(ValidVertex(m.mesh, 8));
 }
 

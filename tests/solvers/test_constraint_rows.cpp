@@ -11,10 +11,11 @@
 #include "solvers/ConstraintRows.h"
 
 // The builders must compile against the real store as well.
-template void ComputeTagEdgeLengths<CPolyMeshStore>(const CPolyMeshStore&);
-template double EdgeLengthRow<CPolyMeshStore>(const CPolyMeshStore&, int, int, double, double (*)[250], double*, int);
+template void ComputeTagEdgeLengths<CPolyMeshStore>(const CPolyMeshStore&, std::ostream&);
+template double EdgeLengthRow<CPolyMeshStore>(const CPolyMeshStore&, int, int, double, double (*)[250], double*, int,
+                                              std::ostream&);
 template void PentagonRows<CPolyMeshStore>(const CPolyMeshStore&, int, int, int, int, int, double (*)[250], double*,
-                                           int);
+                                           int, std::ostream&);
 
 namespace {
 
@@ -106,9 +107,9 @@ void Build(const CFakeMesh& mesh, const ShapeCase& c)
 {
     const std::vector<int>& v = c.vertex;
     switch (c.shape) {
-    case Shape::Triangle: TriangleRows(mesh, v[0], v[1], v[2], c.ratio, a, b, c.row); break;
-    case Shape::Square: SquareRows(mesh, v[0], v[1], v[2], v[3], a, b, c.row); break;
-    case Shape::Pentagon: PentagonRows(mesh, v[0], v[1], v[2], v[3], v[4], a, b, c.row); break;
+    case Shape::Triangle: TriangleRows(mesh, v[0], v[1], v[2], c.ratio, a, b, c.row, std::cout); break;
+    case Shape::Square: SquareRows(mesh, v[0], v[1], v[2], v[3], a, b, c.row, std::cout); break;
+    case Shape::Pentagon: PentagonRows(mesh, v[0], v[1], v[2], v[3], v[4], a, b, c.row, std::cout); break;
     }
 }
 
@@ -203,7 +204,7 @@ TEST(PentagonRowsResidual, MovingTheFourthOrFifthCornerShowsInItsOwnRows)
         SCOPED_TRACE(corner);
         mesh.points[corner] = p[corner] + move;
         ClearSystem();
-        PentagonRows(mesh, 0, 1, 2, 3, 4, a, b, 0);
+        PentagonRows(mesh, 0, 1, 2, 3, 4, a, b, 0, std::cout);
         const int own = corner == 3 ? 3 : 6, other = corner == 3 ? 6 : 3;
         for (int k = 0; k < 3; ++k) {
             EXPECT_NEAR(b[own + k], -move[k], 1e-12);
@@ -221,11 +222,11 @@ TEST(EdgeLengthRowTest, AtLengthIsZeroAndSymmetric)
     mesh.points[4] = CVector3d(1, 2, 3);
     mesh.points[9] = CVector3d(1, 2, 5);
     ClearSystem();
-    EXPECT_EQ(EdgeLengthRow(mesh, 4, 9, 2.0, a, b, 0), 0.0);
+    EXPECT_EQ(EdgeLengthRow(mesh, 4, 9, 2.0, a, b, 0, std::cout), 0.0);
     EXPECT_EQ(b[0], 0.0);
-    EXPECT_DOUBLE_EQ(EdgeLengthRow(mesh, 9, 4, 1.0, a, b, 1), 2.25);  // 0.5 * (4 - 1) = 1.5, squared
+    EXPECT_DOUBLE_EQ(EdgeLengthRow(mesh, 9, 4, 1.0, a, b, 1, std::cout), 2.25);  // 0.5 * (4 - 1) = 1.5, squared
     EXPECT_EQ(b[1], 1.5);
-    EXPECT_DOUBLE_EQ(EdgeLengthRow(mesh, 4, 9, 1.0, a, b, 2), 2.25);
+    EXPECT_DOUBLE_EQ(EdgeLengthRow(mesh, 4, 9, 1.0, a, b, 2, std::cout), 2.25);
     for (int k = 0; k < 250; ++k) EXPECT_EQ(a[1][k], a[2][k]) << k;
     EXPECT_EQ(a[2][3 * 4 + 2], 2.0);
     EXPECT_EQ(a[2][3 * 9 + 2], -2.0);
@@ -239,7 +240,7 @@ TEST(TriangleRowsTest, WithoutTagLengthsTheSideLengthIsZero)
     mesh.points[1] = CVector3d(3, 0, 0);
     mesh.points[2] = CVector3d(3, 4, 0);
     ClearSystem();
-    TriangleRows(mesh, 0, 1, 2, 1.7, a, b, 5);
+    TriangleRows(mesh, 0, 1, 2, 1.7, a, b, 5, std::cout);
     EXPECT_DOUBLE_EQ(b[5], 4.5);
     EXPECT_DOUBLE_EQ(b[6], 8.0);
     EXPECT_DOUBLE_EQ(b[7], 12.5);
@@ -272,10 +273,10 @@ TEST(RowGuards, OutsideTheSystemNothingIsWritten)
         testing::internal::CaptureStdout();
         double result = 0;
         switch (c.kind) {
-        case 0: result = EdgeLengthRow(mesh, 2, v, 1.0, a, b, c.row); break;
-        case 1: TriangleRows(mesh, 2, 3, v, 1.0, a, b, c.row); break;
-        case 2: SquareRows(mesh, 2, 3, 4, v, a, b, c.row); break;
-        case 3: PentagonRows(mesh, 2, 3, 4, 5, v, a, b, c.row); break;
+        case 0: result = EdgeLengthRow(mesh, 2, v, 1.0, a, b, c.row, std::cout); break;
+        case 1: TriangleRows(mesh, 2, 3, v, 1.0, a, b, c.row, std::cout); break;
+        case 2: SquareRows(mesh, 2, 3, 4, v, a, b, c.row, std::cout); break;
+        case 3: PentagonRows(mesh, 2, 3, 4, 5, v, a, b, c.row, std::cout); break;
         }
         const std::string out = testing::internal::GetCapturedStdout();
         EXPECT_EQ(std::count(out.begin(), out.end(), '\n'), 1) << out;
@@ -304,19 +305,19 @@ TEST(TagEdgeLengths, MeansPerTagAndIllegalTags)
         mesh.special.push_back(edge);
     }
     testing::internal::CaptureStdout();
-    ComputeTagEdgeLengths(mesh);
+    ComputeTagEdgeLengths(mesh, std::cout);
     EXPECT_EQ(testing::internal::GetCapturedStdout(), "0\n1\n2\nillegal tag!!\n3\n");
     EXPECT_DOUBLE_EQ(tagEdgeLength[0], 2.0);
     EXPECT_EQ(tagEdgeLength[1], 0.0);
     EXPECT_DOUBLE_EQ(tagEdgeLength[2], 5.0);
 
     testing::internal::CaptureStdout();
-    PrintTagEdgeLengths();
+    PrintTagEdgeLengths(std::cout);
     EXPECT_EQ(testing::internal::GetCapturedStdout(), "a = 2\nb = 0\nc = 5\n");
 
     mesh.special.clear();
     testing::internal::CaptureStdout();
-    ComputeTagEdgeLengths(mesh);
+    ComputeTagEdgeLengths(mesh, std::cout);
     EXPECT_EQ(testing::internal::GetCapturedStdout(), "");
     for (double L : tagEdgeLength) EXPECT_EQ(L, 0.0);
 }
@@ -332,14 +333,14 @@ TEST(Printers, SystemAndMatrixLayout)
     b[0] = 5;
     b[1] = 6;
     testing::internal::CaptureStdout();
-    PrintSystem(a, b, 2);
+    PrintSystem(a, b, 2, std::cout);
     EXPECT_EQ(testing::internal::GetCapturedStdout(), "1  2.5   | 5\n-3  4   | 6\n");
     testing::internal::CaptureStdout();
-    PrintMatrix(a, 2, 3);
+    PrintMatrix(a, 2, 3, std::cout);
     EXPECT_EQ(testing::internal::GetCapturedStdout(), "1  2.5  7  \n-3  4  0  \n");
     testing::internal::CaptureStdout();
-    PrintMatrix(a, 251, 2);
-    PrintSystem(a, b, 300);
+    PrintMatrix(a, 251, 2, std::cout);
+    PrintSystem(a, b, 300, std::cout);
     const std::string out = testing::internal::GetCapturedStdout();
     EXPECT_EQ(std::count(out.begin(), out.end(), '\n'), 2) << out;
 }
@@ -359,7 +360,7 @@ protected:
 TEST_F(TwistFromFacesTest, FrameDifferencesFromTwoFaces)
 {
     // a1 = x, b1 = z cross x = y; a2 = y, b2 = (-2z cross y) / 2 = x.
-    SetTwistFromFaces(mesh, 0, 0, 1, 1);
+    SetTwistFromFaces(mesh, 0, 0, 1, 1, std::cout);
     ASSERT_EQ(mesh.twistCalls, 1);
     EXPECT_EQ(mesh.twistA, CVector3d(-1, 1, 0));
     EXPECT_EQ(mesh.twistB, CVector3d(1, -1, 0));
@@ -371,8 +372,8 @@ TEST_F(TwistFromFacesTest, FaceCentreAtTheCentroidIsRefused)
 {
     mesh.centres[1] = mesh.centroid;
     testing::internal::CaptureStdout();
-    SetTwistFromFaces(mesh, 0, 0, 1, 1);
-    SetTwistFromFaces(mesh, -1, 0, 1, 1);
+    SetTwistFromFaces(mesh, 0, 0, 1, 1, std::cout);
+    SetTwistFromFaces(mesh, -1, 0, 1, 1, std::cout);
     const std::string out = testing::internal::GetCapturedStdout();
     EXPECT_EQ(mesh.twistCalls, 0);
     EXPECT_EQ(std::count(out.begin(), out.end(), '\n'), 2) << out;

@@ -44,7 +44,7 @@ TEST_P(LeastSquaresTable, SolvesAndReportsTheSmallestPivot)
     const int m = static_cast<int>(c.a.size()), n = static_cast<int>(c.a[0].size());
     double x[250] = {};
     testing::internal::CaptureStdout();
-    const double residual = library::SolveLeastSquares(matrix, c.b.data(), m, n, x);
+    const double residual = library::SolveLeastSquares(matrix, c.b.data(), m, n, x, std::cout);
     const std::string out = testing::internal::GetCapturedStdout();
 
     for (int k = 0; k < n; ++k) EXPECT_NEAR(x[k], c.x[k], 1e-12) << k;
@@ -86,7 +86,7 @@ TEST(LeastSquares, ZeroColumnIsReportedAndGivesNonFiniteValues)
     const double b[3] = {1, 2, 3};
     double x[2] = {0, 0};
     testing::internal::CaptureStdout();
-    library::SolveLeastSquares(matrix, b, 3, 2, x);
+    library::SolveLeastSquares(matrix, b, 3, 2, x, std::cout);
     const std::string out = testing::internal::GetCapturedStdout();
     EXPECT_EQ(out, "column 1 with 0\nmin alpha: 0\n");
     EXPECT_FALSE(std::isfinite(x[0]) && std::isfinite(x[1]));
@@ -105,7 +105,7 @@ TEST_P(LeastSquaresRefusal, PrintsOneLineAndLeavesTheSolution)
     for (double& v : x) v = 7.0;
     const double b[260] = {};
     testing::internal::CaptureStdout();
-    const double result = library::SolveLeastSquares(matrix, b, s.m, s.n, x);
+    const double result = library::SolveLeastSquares(matrix, b, s.m, s.n, x, std::cout);
     const std::string out = testing::internal::GetCapturedStdout();
     EXPECT_TRUE(std::isnan(result));
     EXPECT_EQ(CountLines(out), 1) << out;
@@ -125,7 +125,7 @@ TEST(LeastSquares, LargestAcceptedSystemStaysInside)
     std::vector<double> b(250, 4.0);
     std::vector<double> x(250, -1.0);
     testing::internal::CaptureStdout();
-    const double residual = library::SolveLeastSquares(matrix, b.data(), 250, 249, x.data());
+    const double residual = library::SolveLeastSquares(matrix, b.data(), 250, 249, x.data(), std::cout);
     testing::internal::GetCapturedStdout();
     for (int k = 0; k < 249; ++k) EXPECT_NEAR(x[k], 2.0, 1e-12);
     EXPECT_EQ(x[249], -1.0);

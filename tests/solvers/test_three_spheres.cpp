@@ -176,7 +176,7 @@ TEST(DesignNewton, StartAtTheSolutionPrintsOneZero)
 {
     const Spheres& s = kExact;
     testing::internal::CaptureStdout();
-    const CVector3d x = design::ThreeSpheresNewton(s.p1, s.r1, s.p2, s.r2, s.p3, s.r3, CVector3d(0, 0, 4));
+    const CVector3d x = design::ThreeSpheresNewton(s.p1, s.r1, s.p2, s.r2, s.p3, s.r3, CVector3d(0, 0, 4), std::cout);
     EXPECT_EQ(testing::internal::GetCapturedStdout(), "0\n");
     EXPECT_EQ(x.x(), 0.0);
     EXPECT_EQ(x.y(), 0.0);
@@ -188,7 +188,7 @@ TEST(DesignNewton, ConvergesToTheNearbyBranch)
     const CVector3d want(1.0, 2.0, 3.0);
     const Spheres s = Around(want, CVector3d(0, 0, 0), CVector3d(4, 0, 0.5), CVector3d(0.5, 5, 1));
     testing::internal::CaptureStdout();
-    const CVector3d x = design::ThreeSpheresNewton(s.p1, s.r1, s.p2, s.r2, s.p3, s.r3, want + CVector3d(0.2, -0.1, 0.3));
+    const CVector3d x = design::ThreeSpheresNewton(s.p1, s.r1, s.p2, s.r2, s.p3, s.r3, want + CVector3d(0.2, -0.1, 0.3), std::cout);
     const std::vector<std::string> lines = Lines(testing::internal::GetCapturedStdout());
     ASSERT_GE(lines.size(), 2u);
     EXPECT_LT(lines.size(), 20u);
@@ -204,7 +204,7 @@ TEST(DesignNewton, NoCommonPointStopsAfterTwentySteps)
     // Radius 1.05 about an equilateral triangle of circumradius 1.1547: Newton on z^2 + c never settles.
     const CVector3d p1(0, 0, 0), p2(2, 0, 0), p3(1, std::sqrt(3.0), 0);
     testing::internal::CaptureStdout();
-    const CVector3d x = design::ThreeSpheresNewton(p1, 1.05, p2, 1.05, p3, 1.05, CVector3d(1.0, 0.6, 0.3));
+    const CVector3d x = design::ThreeSpheresNewton(p1, 1.05, p2, 1.05, p3, 1.05, CVector3d(1.0, 0.6, 0.3), std::cout);
     const std::vector<std::string> lines = Lines(testing::internal::GetCapturedStdout());
     EXPECT_EQ(lines.size(), 20u);
     for (const std::string& line : lines) EXPECT_GT(std::stod(line), 1e-9) << line;
@@ -216,7 +216,7 @@ TEST(DesignNewton, SingularStartIsReportedAsNonFinite)
     // Start in the plane of the centres: the Jacobian has a zero z column.
     const Spheres& s = kExact;
     testing::internal::CaptureStdout();
-    const CVector3d x = design::ThreeSpheresNewton(s.p1, s.r1, s.p2, s.r2, s.p3, s.r3, CVector3d(0.5, 0.25, 0));
+    const CVector3d x = design::ThreeSpheresNewton(s.p1, s.r1, s.p2, s.r2, s.p3, s.r3, CVector3d(0.5, 0.25, 0), std::cout);
     const std::vector<std::string> lines = Lines(testing::internal::GetCapturedStdout());
     EXPECT_EQ(lines.size(), 1u);
     EXPECT_FALSE(IsFinitePoint(x));
@@ -228,7 +228,7 @@ TEST(LibraryNewton, FourStepsReportedOnlyBySolveLeastSquares)
     const CVector3d want(1.0, 2.0, 3.0);
     const Spheres s = Around(want, CVector3d(0, 0, 0), CVector3d(4, 0, 0.5), CVector3d(0.5, 5, 1));
     testing::internal::CaptureStdout();
-    const CVector3d x = library::ThreeSpheresNewton(s.p1, s.r1, s.p2, s.r2, s.p3, s.r3, want + CVector3d(0.01, 0, 0.01));
+    const CVector3d x = library::ThreeSpheresNewton(s.p1, s.r1, s.p2, s.r2, s.p3, s.r3, want + CVector3d(0.01, 0, 0.01), std::cout);
     const std::vector<std::string> lines = Lines(testing::internal::GetCapturedStdout());
     ASSERT_EQ(lines.size(), 4u);
     for (const std::string& line : lines) EXPECT_EQ(line.rfind("min alpha: ", 0), 0u) << line;
@@ -239,7 +239,7 @@ TEST(LibraryNewton, KeepsGoingFromTheSolution)
 {
     const Spheres& s = kExact;
     testing::internal::CaptureStdout();
-    const CVector3d x = library::ThreeSpheresNewton(s.p1, s.r1, s.p2, s.r2, s.p3, s.r3, CVector3d(0, 0, 4));
+    const CVector3d x = library::ThreeSpheresNewton(s.p1, s.r1, s.p2, s.r2, s.p3, s.r3, CVector3d(0, 0, 4), std::cout);
     EXPECT_EQ(Lines(testing::internal::GetCapturedStdout()).size(), 4u);
     ExpectPoint(x, CVector3d(0, 0, 4), 0.0);
 }
