@@ -55,10 +55,9 @@ struct CDesignTables {
         designMode = mode;
     }
 
-    // The tables through LoadBuiltInDesign into theMesh, then the given
-    // special edges (vertex numbers 0-based) and centres, normals, edges and
-    // display lists once more; refusals and edge progress go to os.
-    static void Build(std::ostream& os, const CEdge* specials = nullptr, int nSpecials = 0)
+    // Build, leaving the display lists to a caller that compiles them once
+    // its own points are placed.
+    static void Load(std::ostream& os, const CEdge* specials = nullptr, int nSpecials = 0)
     {
         int counts[3];
         double rows[kVertices][4];
@@ -70,6 +69,14 @@ struct CDesignTables {
         theMesh.ComputeFaceCentres();
         theMesh.ComputeFaceNormals();
         theMesh.GenerateEdges(os);
+    }
+
+    // The tables through LoadBuiltInDesign into theMesh, then the given
+    // special edges (vertex numbers 0-based) and centres, normals, edges and
+    // display lists once more; refusals and edge progress go to os.
+    static void Build(std::ostream& os, const CEdge* specials = nullptr, int nSpecials = 0)
+    {
+        Load(os, specials, nSpecials);
         theMesh.BuildDisplayLists();
     }
 };
@@ -122,16 +129,6 @@ inline void PrintAngleAndRebuild(const char* label, double radians, std::ostream
 {
     PrintAngle(label, radians, os);
     RebuildDesignView();
-}
-
-// After new design parameters: MakeDesign has placed the points, but the face
-// centres and normals (and the normal lines drawn from them) still belong to
-// the table's faces until they are computed again.
-inline void RefreshAfterParameters()
-{
-    theMesh.ComputeFaceCentres();
-    theMesh.ComputeFaceNormals();
-    theMesh.BuildDisplayLists();
 }
 
 // Keys M, D, d, O and o of a design that refolds nothing after a print: the

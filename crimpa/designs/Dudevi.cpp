@@ -32,9 +32,9 @@ constexpr int kFaceTable[] = {
     3, 2, 4, 6, 3,     // front right triangle
     4, 7, 11, 12, 8, 2, // back trapezoid
     3, 7, 9, 11, 3,    // back left triangle
-    3, 8, 12, 10, 3};
+    3, 8, 12, 10, 3};  // back right triangle
 
-using Tables = CDesignTables<kVertexTable, kFaceTable>;  // back right triangle
+using Tables = CDesignTables<kVertexTable, kFaceTable>;
 
 CVector3d& P(int k) { return designPoints[k]; }
 
@@ -53,19 +53,32 @@ void PlaceSideWalls(double u, double v)
 
 void MirrorCreaseEnds() { SetMirrors(designPoints, 4, 5, 10, 11); }
 
+// MakeDesign up to the display lists, which its callers compile once the
+// points are placed.
+void LayOut(std::ostream& os);
+
 void SetParameters(double W, double L, double H, double T, std::ostream& os)
 {
     boxWidth = W;
     boxLength = L;
     wallHeight = H;
     creaseOffset = T;
-    MakeDesign(os);
-    RefreshAfterParameters();
+    LayOut(os);
+    RebuildDesignView();
 }
 
 }  // namespace
 
 void MakeDesign(std::ostream& os)
+{
+    LayOut(os);
+    PlaceDesignVertices();
+    theMesh.BuildDisplayLists();
+}
+
+namespace {
+
+void LayOut(std::ostream& os)
 {
     // Diagonal of the right wall and the three creases that pin P4.
     CEdge specials[4];
@@ -73,7 +86,7 @@ void MakeDesign(std::ostream& os)
     specials[1].Set(0, 4, kRedType, -1, -1);
     specials[2].Set(1, 4, kRedType, -1, -1);
     specials[3].Set(2, 4, kRedType, -1, -1);
-    Tables::Build(os, specials, 4);
+    Tables::Load(os, specials, 4);
 
     const double W = boxWidth, L = boxLength, H = wallHeight, T = creaseOffset;
     boxCentre = CVector3d(W / 2, L / 2, H / 2);
@@ -87,10 +100,10 @@ void MakeDesign(std::ostream& os)
     creaseLength2 = T;
     rho = phi = kRightAngle;
     FoldStep(kRightAngle, os);
-    PlaceDesignVertices();
-    theMesh.BuildDisplayLists();
     showSpecialEdges = false;
 }
+
+}  // namespace
 
 void FoldStep(double newRho, std::ostream& os)
 {

@@ -52,12 +52,12 @@ constexpr int kFaceTable[] = {
     3, 9, 19, 17, 3,      // back left corner of the top band
     3, 9, 17, 12, 1,      // back top band, left
     3, 11, 18, 20, 3,     // back right corner of the top band
-    3, 11, 12, 18, 1};
+    3, 11, 12, 18, 1};    // back top band, right
 
-using Tables = CDesignTables<kVertexTable, kFaceTable>;    // back top band, right
+using Tables = CDesignTables<kVertexTable, kFaceTable>;
 
 // Counts of the whole design and of its inner part (faces 1 to 13).
-constexpr int kAllCounts[3] = {20, 23, 42};
+constexpr int kAllCounts[3] = {Tables::kVertices, Tables::kFaces, 42};
 constexpr int kInnerCounts[3] = {12, 13, 24};
 
 CVector3d& V(int k) { return designPoints[k]; }
@@ -75,14 +75,18 @@ CVector3d GussetApex(double cr, double sr)
 
 void MirrorBandCorner() { SetMirrors(designPoints, 12, 13, 16, 17); }
 
+// MakeDesign up to the display lists, which its callers compile once the
+// points are placed.
+void LayOut(std::ostream& os);
+
 void SetParameters(double W, double L, double H, double t, std::ostream& os)
 {
     boxWidth = W;
     boxLength = L;
     bagHeight = H;
     flapHeight = t;
-    MakeDesign(os);
-    RefreshAfterParameters();
+    LayOut(os);
+    RebuildDesignView();
 }
 
 // One degree of rho (clamped to [1e-5, PI/2]); a refused fold keeps the old angle.
@@ -120,7 +124,16 @@ void ShowCounts(const int counts[3])
 
 void MakeDesign(std::ostream& os)
 {
-    Tables::Build(os);
+    LayOut(os);
+    PlaceDesignVertices();
+    theMesh.BuildDisplayLists();
+}
+
+namespace {
+
+void LayOut(std::ostream& os)
+{
+    Tables::Load(os);
     const double W = boxWidth, L = boxLength, H = bagHeight;
     a = W / 2;
     boxCentre = CVector3d(W / 2, L / 2, (a + H) / 2);
@@ -131,9 +144,9 @@ void MakeDesign(std::ostream& os)
     V(7) = Centred(W, L, 0);
     V(12) = Centred(0, 0, a + H);
     FoldStep(os);
-    PlaceDesignVertices();
-    theMesh.BuildDisplayLists();
 }
+
+}  // namespace
 
 bool FoldStep(std::ostream& os)
 {

@@ -31,9 +31,9 @@ constexpr int kFaceTable[] = {
     4, 2, 5, 6, 4, 3,    // front quadrilateral
     3, 7, 10, 8, 2,      // back, lower triangle
     3, 7, 9, 10, 3,      // back, left triangle
-    4, 8, 10, 12, 11, 3};
+    4, 8, 10, 12, 11, 3}; // back quadrilateral
 
-using Tables = CDesignTables<kVertexTable, kFaceTable>; // back quadrilateral
+using Tables = CDesignTables<kVertexTable, kFaceTable>;
 
 void TurnRho(double step)
 {

@@ -119,6 +119,18 @@ inline void ExpectOtherBuildsKeysIgnored(std::initializer_list<unsigned char> ke
     for (size_t v = 0; v < after.size(); ++v) ExpectSamePoint(after[v], before[v], 0, "vertex " + std::to_string(v));
 }
 
+// Display-list compiles while f runs, counted through theMesh's hook.
+template <class F>
+int ListCompiles(F f)
+{
+    static int count;
+    count = 0;
+    theMesh.displayListHook = [] { ++count; };
+    f();
+    theMesh.displayListHook = nullptr;
+    return count;
+}
+
 inline double Degrees(double radians) { return radians * 180 / kPi; }
 
 }  // namespace designtest
