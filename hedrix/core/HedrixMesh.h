@@ -50,8 +50,9 @@ public:
     void StepTwistAngle();
     void ClearMarks();
 
-    // Edge under a view ray (Pick.cpp): index or -1.
-    int PickEdge(CVector3d xv, CVector3d view) const;
+    // Edge under a view ray (Pick.cpp): index or -1; its distance from the
+    // ray into *distance when given and an edge is found.
+    int PickEdge(CVector3d xv, CVector3d view, double* distance = nullptr) const;
 
     // Text formats and export (Files.cpp); false when the file could not be
     // opened, written or was refused (the mesh is then unchanged).

@@ -36,7 +36,7 @@ double EdgeLineDistance(const CMesh& mesh, int i, CVector3d xv, CVector3d view)
     return std::isfinite(dist) ? dist : -1;
 }
 
-int CMesh::PickEdge(CVector3d xv, CVector3d view) const
+int CMesh::PickEdge(CVector3d xv, CVector3d view, double* distance) const
 {
     double best = 1e10;
     int result = -1;
@@ -48,6 +48,7 @@ int CMesh::PickEdge(CVector3d xv, CVector3d view) const
             result = i;
         }
     }
+    if (result >= 0 && distance) *distance = best;
     return result;
 }
 
@@ -67,11 +68,12 @@ int PickEdgeAtPixel(const CMesh& mesh, const CViewState& view, float rotX, float
     if (view.width <= 0 || view.height <= 0) return -1;
     CVector3d origin, direction;
     PickRayAtPixel(view, rotX, rotZ, px, py, origin, direction);
-    const int e = mesh.PickEdge(origin, direction);
+    double distance = 0;
+    const int e = mesh.PickEdge(origin, direction, &distance);
     if (e < 0) return -1;
     // The direction has unit length and the projection is orthographic, so
     // the distance from the line is the distance from the pointer on screen.
     const double unitsPerPixel = (view.right - view.left) / view.width;
-    if (!(EdgeLineDistance(mesh, e, origin, direction) <= kPickRadiusPixels * unitsPerPixel)) return -1;
+    if (!(distance <= kPickRadiusPixels * unitsPerPixel)) return -1;
     return e;
 }

@@ -100,7 +100,9 @@ protected:
 
 TEST_F(PickEdgeTest, EmptyMeshPicksNothing)
 {
-    EXPECT_EQ(mesh.PickEdge(CVector3d(0, 0, 0), down), -1);
+    double distance = -1;
+    EXPECT_EQ(mesh.PickEdge(CVector3d(0, 0, 0), down, &distance), -1);
+    EXPECT_EQ(distance, -1);
 }
 
 TEST_F(PickEdgeTest, NearestEdgeWinsAndTiesKeepTheLowerIndex)
@@ -109,6 +111,9 @@ TEST_F(PickEdgeTest, NearestEdgeWinsAndTiesKeepTheLowerIndex)
     const int nearer = AddSegment(CVector3d(-1, -0.2, 5), CVector3d(1, -0.2, 5));
     AddSegment(CVector3d(-1, 0.2, -3), CVector3d(1, 0.2, -3));  // as near, later
     EXPECT_EQ(mesh.PickEdge(CVector3d(0, 0, 0), down), nearer);
+    double distance = -1;
+    EXPECT_EQ(mesh.PickEdge(CVector3d(0, 0, 0), down, &distance), nearer);
+    EXPECT_NEAR(distance, 0.2, 1e-12);
 }
 
 struct MissCase {
