@@ -5,8 +5,8 @@
 #include <random>
 #include <vector>
 
+#include "mesh/LinearEdges.h"
 #include "mesh/MeshConfigs.h"
-#include "tests/crimpa/ReferenceEdges.h"
 
 namespace {
 
