@@ -66,9 +66,9 @@ void DrawTwistMarker(const CPolyMeshStore& mesh, int faceA, int faceB, int verte
     DrawArrow(c, centreB, kEdgeRadius, kLightRedType);
     DrawArrow(centreA, a, kEdgeRadius, kLightRedType);
     DrawArrow(centreB, b, kEdgeRadius, kLightRedType);
-    DrawVertexSphere(c, kVertexRadius, 1);
+    DrawVertexSphere(c, kVertexRadius, kRedType);
     for (const CVector3d& p : {a, b, centreA, centreB}) DrawVertexSphere(p, kMarkerRadius, kLightRedType);
-    DrawCylinder(a, b, kEdgeRadius, 1);
+    DrawCylinder(a, b, kEdgeRadius, kRedType);
 }
 
 }  // namespace

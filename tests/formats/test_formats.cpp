@@ -317,10 +317,10 @@ TEST(PointsFormat, ScalesSwapsAndCountsFacesFromZero)
     EXPECT_DOUBLE_EQ(m.vertices[0].X(), 75);
     EXPECT_DOUBLE_EQ(m.vertices[0].Y(), 25);
     EXPECT_DOUBLE_EQ(m.vertices[0].Z(), 47.5);
-    EXPECT_EQ(m.vertices[0].Type(), 0);
+    EXPECT_EQ(m.vertices[0].Type(), kPlainType);
     EXPECT_NEAR(m.vertices[2].Z(), 50, 1e-12);
     EXPECT_EQ(m.faces[0].NVerts(), 3);
-    EXPECT_EQ(m.faces[0].Type(), 3);
+    EXPECT_EQ(m.faces[0].Type(), kLoadedFaceType);
     for (int k = 0; k < 3; ++k) EXPECT_EQ(m.faces[0].VertAt(k), k);
     EXPECT_EQ(m.specialEdges[0].V1(), 0);
     EXPECT_EQ(m.specialEdges[0].V2(), 1);

@@ -139,7 +139,7 @@ TEST(VornSequence, StageTable)
     mesh->AdvanceSequence();
     EXPECT_EQ(60, mesh->stage);
     EXPECT_EQ(CViewState::kFold, theViewState.GetMode());
-    for (int j = 8; j < 14; ++j) EXPECT_EQ(99, mesh->faces[j].type);
+    for (int j = 8; j < 14; ++j) EXPECT_EQ(kHiddenType, mesh->faces[j].type);
     EXPECT_EQ(0.99999, mesh->foldParameter);
 
     std::vector<std::string> printed;
@@ -148,11 +148,11 @@ TEST(VornSequence, StageTable)
 
     mesh->AdvanceSequence();
     EXPECT_EQ(65, mesh->stage);
-    EXPECT_EQ(4, mesh->faces[0].type);
+    EXPECT_EQ(kTwistMarkType, mesh->faces[0].type);
 
     mesh->AdvanceSequence();
     EXPECT_EQ(70, mesh->stage);
-    for (int j = 0; j < mesh->nFaces; ++j) EXPECT_NE(4, mesh->faces[j].type);
+    for (int j = 0; j < mesh->nFaces; ++j) EXPECT_NE(kTwistMarkType, mesh->faces[j].type);
 
     mesh->twistAngle = 0.3;
     mesh->twistStep = -0.002;
@@ -179,7 +179,7 @@ TEST(VornSequence, OtherStagesDoNothing)
         mesh->AdvanceSequence();
         EXPECT_EQ(stage, mesh->stage);
         EXPECT_EQ(CViewState::kIdle, theViewState.GetMode());
-        EXPECT_EQ(1, mesh->faces[25].type);
+        EXPECT_EQ(kSquareFaceType, mesh->faces[25].type);
     }
 }
 

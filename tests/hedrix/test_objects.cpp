@@ -88,12 +88,12 @@ TEST_P(VornObjects, FacesRegularOutwardAndOrdered)
     int lastType = 3;
     for (int j = 0; j < c.nFaces; ++j) {
         const TableFace& f = t->faces[j];
-        ASSERT_TRUE(f.type >= 1 && f.type <= 3) << "face " << j;
+        ASSERT_TRUE(f.type >= kSquareFaceType && f.type <= kSolidFaceType) << "face " << j;
         EXPECT_LE(f.type, lastType) << "face " << j << " out of type order";
         lastType = f.type;
         ++perType[f.type];
         const int n = static_cast<int>(f.verts.size());
-        EXPECT_EQ(f.type == 3 ? c.sides3 : f.type == 2 ? c.sides2 : 4, n) << "face " << j;
+        EXPECT_EQ(f.type == kSolidFaceType ? c.sides3 : f.type == kDualFaceType ? c.sides2 : 4, n) << "face " << j;
         CVector3d centre;
         for (int v : f.verts) centre += Row(*t, v);
         centre = centre / n;
@@ -109,9 +109,9 @@ TEST_P(VornObjects, FacesRegularOutwardAndOrdered)
             EXPECT_NEAR(0.0, dot(p - centre, normal), 1e-11) << "face " << j << " not planar";
         }
     }
-    EXPECT_EQ(c.nType3, perType[3]);
-    EXPECT_EQ(c.nType2, perType[2]);
-    EXPECT_EQ(c.nType1, perType[1]);
+    EXPECT_EQ(c.nType3, perType[kSolidFaceType]);
+    EXPECT_EQ(c.nType2, perType[kDualFaceType]);
+    EXPECT_EQ(c.nType1, perType[kSquareFaceType]);
 }
 
 TEST_P(VornObjects, Type3FacesPartitionVerticesInOrder)
@@ -156,13 +156,13 @@ TEST_P(VornObjects, BuiltObjectHasInteriorEdgesAndConstants)
         ASSERT_GE(edge.leftFace, 0) << "edge " << e;
         ASSERT_GE(edge.rightFace, 0) << "edge " << e;
         const int tl = mesh->faces[edge.leftFace].type, tr = mesh->faces[edge.rightFace].type;
-        EXPECT_EQ(1, tl < tr ? tl : tr) << "edge " << e << " not beside a square";
-        ASSERT_TRUE(edge.type == 2 || edge.type == 3) << "edge " << e;
+        EXPECT_EQ(kSquareFaceType, tl < tr ? tl : tr) << "edge " << e << " not beside a square";
+        ASSERT_TRUE(edge.type == kDualFaceType || edge.type == kSolidFaceType) << "edge " << e;
         ++perType[edge.type];
         EXPECT_NEAR(c.edge, length(mesh->VertexPosition(edge.v2) - mesh->VertexPosition(edge.v1)), 1e-10);
     }
-    EXPECT_EQ(c.nEdges / 2, perType[2]);
-    EXPECT_EQ(c.nEdges / 2, perType[3]);
+    EXPECT_EQ(c.nEdges / 2, perType[kDualFaceType]);
+    EXPECT_EQ(c.nEdges / 2, perType[kSolidFaceType]);
 
     EXPECT_EQ(c.lowerBound, mesh->lowerBound);
     EXPECT_EQ(c.twistMark, mesh->twistMark);
@@ -192,14 +192,14 @@ TEST_P(VornObjects, SelectedWithoutStartShowsPlatonicSolid)
         for (int k = 0; k < f.nVerts; ++k) {
             const double side = length(mesh->VertexPosition(f.verts[(k + 1) % f.nVerts]) -
                                        mesh->VertexPosition(f.verts[k]));
-            if (f.type == 3) {
+            if (f.type == kSolidFaceType) {
                 EXPECT_NEAR(0.99999 * platonicEdge, side, 1e-9);
-            } else if (f.type == 2) {
+            } else if (f.type == kDualFaceType) {
                 EXPECT_LT(side, 1e-4);
             }
         }
     }
-    for (int i = 0; i < mesh->nVertices; ++i) EXPECT_EQ(0, mesh->vertices[i].type);
+    for (int i = 0; i < mesh->nVertices; ++i) EXPECT_EQ(kPlainType, mesh->vertices[i].type);
 }
 
 INSTANTIATE_TEST_SUITE_P(AllObjects, VornObjects, ::testing::ValuesIn(kVornCases), VornCaseName);
@@ -208,14 +208,14 @@ TEST(VornTables, FaceZeroAndSampleEntries)
 {
     const auto tet = ReadTable(1);
     EXPECT_EQ((std::vector<int>{3, 1, 2, 3, 3}), FaceInts(*tet, 0));
-    EXPECT_EQ((std::vector<int>{3, 1, 4, 11, 2}), FaceInts(*tet, FirstFaceOfType(*tet, 2)));
+    EXPECT_EQ((std::vector<int>{3, 1, 4, 11, 2}), FaceInts(*tet, FirstFaceOfType(*tet, kDualFaceType)));
     EXPECT_EQ((std::vector<int>{4, 9, 8, 10, 12, 1}), FaceInts(*tet, 13));
     EXPECT_EQ(-0.360843918243, tet->rows[0][1]);
     EXPECT_EQ(0.721687836487, tet->rows[1][1]);
     EXPECT_EQ(-1.02062072616, tet->rows[2][2]);
 
     const auto dod = ReadTable(4);
-    EXPECT_EQ((std::vector<int>{3, 5, 15, 6, 2}), FaceInts(*dod, FirstFaceOfType(*dod, 2)));
+    EXPECT_EQ((std::vector<int>{3, 5, 15, 6, 2}), FaceInts(*dod, FirstFaceOfType(*dod, kDualFaceType)));
     EXPECT_EQ(0.451393585452, dod->rows[0][0]);
     EXPECT_EQ(0.474623303367, dod->rows[4][1]);
 
@@ -314,7 +314,7 @@ TEST(VornSelect, StopsLoopsResetsMarksAndToggles)
     EXPECT_EQ(0, mesh->markVertexB);
     EXPECT_TRUE(theViewState.toggles[CViewState::kFaces]);
     EXPECT_EQ(12, mesh->nVertices);
-    for (int j = 0; j < mesh->nFaces; ++j) EXPECT_NE(99, mesh->faces[j].type);
+    for (int j = 0; j < mesh->nFaces; ++j) EXPECT_NE(kHiddenType, mesh->faces[j].type);
 }
 
 TEST(VornSelect, RefusedTableLeavesMeshUnchanged)

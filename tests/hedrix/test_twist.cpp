@@ -336,7 +336,7 @@ protected:
         int n = 0;
         for (int i = 0; i < theMesh.nVertices; ++i) n += theMesh.vertices[i].type == kTwistMarkType;
         for (int i = 0; i < theMesh.nFaces; ++i) n += theMesh.faces[i].type == kTwistMarkType;
-        for (int i = 0; i < theMesh.nEdges; ++i) n += theMesh.edges[i].type == 4;
+        for (int i = 0; i < theMesh.nEdges; ++i) n += theMesh.edges[i].type == kTwistMarkType;
         return n;
     }
 
@@ -351,8 +351,8 @@ TEST_P(TwistObjectTest, StageSequenceKeyByKey)
 
     theMesh.AdvanceSequence();
     EXPECT_EQ(theMesh.stage, 60);
-    for (int f : squares) EXPECT_EQ(theMesh.faces[f].type, 99);
-    for (int i = 0; i < theMesh.nFaces; ++i) EXPECT_NE(theMesh.faces[i].type, 1);
+    for (int f : squares) EXPECT_EQ(theMesh.faces[f].type, kHiddenType);
+    for (int i = 0; i < theMesh.nFaces; ++i) EXPECT_NE(theMesh.faces[i].type, kSquareFaceType);
 
     theMesh.AdvanceSequence();
     EXPECT_EQ(theMesh.stage, 65);
@@ -361,13 +361,13 @@ TEST_P(TwistObjectTest, StageSequenceKeyByKey)
     EXPECT_EQ(theMesh.markFaceA, 0);
     EXPECT_EQ(a, 0);
     ASSERT_GT(faceB, 0);
-    EXPECT_EQ(theMesh.faces[0].type, 4);
-    EXPECT_EQ(theMesh.faces[faceB].type, 4);
-    EXPECT_EQ(theMesh.vertices[a].type, 4);
-    EXPECT_EQ(theMesh.vertices[b].type, 4);
+    EXPECT_EQ(theMesh.faces[0].type, kTwistMarkType);
+    EXPECT_EQ(theMesh.faces[faceB].type, kTwistMarkType);
+    EXPECT_EQ(theMesh.vertices[a].type, kTwistMarkType);
+    EXPECT_EQ(theMesh.vertices[b].type, kTwistMarkType);
     const int link = theMesh.FindEdge(a < b ? a : b, a < b ? b : a);
     ASSERT_GE(link, 0);
-    EXPECT_EQ(theMesh.edges[link].type, 4);
+    EXPECT_EQ(theMesh.edges[link].type, kTwistMarkType);
     EXPECT_EQ(CountMarked(), 5);
     // B is a type-3 neighbour holding b, and the link is a table edge.
     bool bInFaceB = false;
@@ -380,9 +380,9 @@ TEST_P(TwistObjectTest, StageSequenceKeyByKey)
     theMesh.AdvanceSequence();
     EXPECT_EQ(theMesh.stage, 70);
     EXPECT_EQ(CountMarked(), 0);
-    EXPECT_EQ(theMesh.faces[0].type, 3);
-    EXPECT_EQ(theMesh.faces[faceB].type, 3);
-    EXPECT_EQ(theMesh.edges[link].type, 2);
+    EXPECT_EQ(theMesh.faces[0].type, kSolidFaceType);
+    EXPECT_EQ(theMesh.faces[faceB].type, kSolidFaceType);
+    EXPECT_EQ(theMesh.edges[link].type, kDualFaceType);
 
     theMesh.twistAngle = 0.7;
     theMesh.AdvanceSequence();
@@ -473,7 +473,7 @@ TEST_P(TwistObjectTest, LoopAfterAnObjectSwitchUsesTheNewObject)
     EXPECT_EQ(theViewState.GetMode(), CViewState::kIdle);
     squares.clear();
     for (int i = 0; i < theMesh.nFaces; ++i)
-        if (theMesh.faces[i].type == 1) squares.push_back(i);
+        if (theMesh.faces[i].type == kSquareFaceType) squares.push_back(i);
     theViewState.SetMode(CViewState::kTwist);
     for (int k = 0; k < 30 && theViewState.GetMode() == CViewState::kTwist; ++k) {
         TwistIdlePass(theMesh);
@@ -509,7 +509,7 @@ TEST_P(TwistObjectTest, RepeatedMarkingStopsWhenNoPairIsLeft)
     // finds none changes nothing, and neither does any press after it.
     auto markedFaces = [] {
         int n = 0;
-        for (int i = 0; i < theMesh.nFaces; ++i) n += theMesh.faces[i].type == 4;
+        for (int i = 0; i < theMesh.nFaces; ++i) n += theMesh.faces[i].type == kTwistMarkType;
         return n;
     };
     int pairs = 0;
@@ -539,8 +539,8 @@ TEST_P(TwistObjectTest, RepeatedMarkingStopsWhenNoPairIsLeft)
     EXPECT_EQ(theMesh.markFaceA, faceA);
     EXPECT_EQ(theMesh.markFaceB, faceB);
     EXPECT_NE(faceA, faceB);
-    EXPECT_EQ(theMesh.faces[faceA].type, 4);
-    EXPECT_EQ(theMesh.faces[faceB].type, 4);
+    EXPECT_EQ(theMesh.faces[faceA].type, kTwistMarkType);
+    EXPECT_EQ(theMesh.faces[faceB].type, kTwistMarkType);
     for (int i = 0; i < theMesh.nFaces; ++i) {
         const int t = theMesh.faces[i].type;
         EXPECT_TRUE(t == 2 || t == 3 || t == 4 || t == 99) << "face " << i << " type " << t;
@@ -577,7 +577,7 @@ TEST(TwistCarriedOver, AngleBeyondTheNewLimitComesBackToIt)
 
         std::vector<int> squares;
         for (int i = 0; i < theMesh.nFaces; ++i)
-            if (theMesh.faces[i].type == 1) squares.push_back(i);
+            if (theMesh.faces[i].type == kSquareFaceType) squares.push_back(i);
         theViewState.SetMode(CViewState::kTwist);
         int passes = 0;
         for (; passes < 100 && theViewState.GetMode() == CViewState::kTwist; ++passes) {

@@ -13,7 +13,7 @@ TEST(MeshStore, FreshStoreIsEmpty)
         const CEdge& e = m.edges[i];
         EXPECT_EQ(-1, e.v1);
         EXPECT_EQ(-1, e.v2);
-        EXPECT_EQ(0, e.type);
+        EXPECT_EQ(kPlainType, e.type);
         EXPECT_EQ(-1, e.leftFace);
         EXPECT_EQ(-1, e.rightFace);
         EXPECT_EQ(-1, e.id);
@@ -39,7 +39,7 @@ TEST(MeshRecords, SettersKeepWhatTheyShould)
     e.Reset();
     EXPECT_EQ(42, e.id);
     EXPECT_EQ(-1, e.V1());
-    EXPECT_EQ(0, e.Type());
+    EXPECT_EQ(kPlainType, e.Type());
 }
 
 TEST(MeshRecords, ListsNeverWritePastTheirSlots)

@@ -141,7 +141,7 @@ TEST(Topology, SpecialEdgesColourTheirFaces)
     m.GenerateEdges(std::cout);
     m.CopyEdgesToSpecial();
     EXPECT_EQ(m.nEdges, m.nSpecialEdges);
-    EXPECT_EQ(3, m.specialEdges[0].Type());
+    EXPECT_EQ(kSpecialEdgeType, m.specialEdges[0].Type());
     const int border = m.FindEdge(0, 1);
     m.specialEdges[border].type = 5;
     m.ColourFacesBySpecialEdge(5, 12);  // a border edge: only its one face
