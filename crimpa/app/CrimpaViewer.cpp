@@ -49,12 +49,12 @@ void ReshapeFunc(int w, int h)
 
 void MouseFunc(int button, int state, int x, int y)
 {
-    MouseButton(button, state, x, y);
+    CrimpaMouseButton(button, state, x, y);
 }
 
 void MotionFunc(int x, int y)
 {
-    PointerMotion(x, y);
+    CrimpaPointerMotion(x, y);
     glutPostRedisplay();
 }
 

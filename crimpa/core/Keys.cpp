@@ -66,13 +66,13 @@ void HandleMenu(int value)
     if (entry >= 0 && entry < kDesignMenuEntries) LoadDesignFile(designFileNames[entry], std::cout);
 }
 
-void DragView(int x, int y)
+void CrimpaDragView(int x, int y)
 {
     float stepX, stepZ;
     DragTurn(x, y, lastMouseX, lastMouseY, rotX, rotZ, stepX, stepZ);
 }
 
-void MouseButton(int button, int state, int x, int y)
+void CrimpaMouseButton(int button, int state, int x, int y)
 {
     if (dragButton.Event(button, state)) {
         lastMouseX = x;
@@ -80,9 +80,9 @@ void MouseButton(int button, int state, int x, int y)
     }
 }
 
-void PointerMotion(int x, int y)
+void CrimpaPointerMotion(int x, int y)
 {
-    if (dragButton.LeftHeld()) DragView(x, y);
+    if (dragButton.LeftHeld()) CrimpaDragView(x, y);
 }
 
 void ViewBox(int width, int height, double box[6])

@@ -19,13 +19,13 @@ void CrimpaHandleKey(unsigned char key, int modifiers);
 void HandleMenu(int value);
 
 // Left-button drag to (x, y): half a degree per pixel, wrapped above 180 only.
-void DragView(int x, int y);
+void CrimpaDragView(int x, int y);
 
 // Every mouse-button event: a left press is the drag start, a left release
 // ends the drag; the other buttons do nothing.
-void MouseButton(int button, int state, int x, int y);
-// Pointer motion with some button held: DragView while the left one is.
-void PointerMotion(int x, int y);
+void CrimpaMouseButton(int button, int state, int x, int y);
+// Pointer motion with some button held: CrimpaDragView while the left one is.
+void CrimpaPointerMotion(int x, int y);
 
 // Orthographic box (left, right, bottom, top, near, far) for a window of
 // width by height pixels at the current zoom; sizes below 1 count as 1.

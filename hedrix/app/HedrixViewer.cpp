@@ -111,12 +111,12 @@ void SpecialFunc(int key, int, int)
 
 void MouseFunc(int button, int state, int x, int y)
 {
-    MouseButton(button, state, x, y, std::cout);
+    HedrixMouseButton(button, state, x, y, std::cout);
 }
 
 void MotionFunc(int x, int y)
 {
-    PointerMotion(x, y);
+    HedrixPointerMotion(x, y);
     glutPostRedisplay();
 }
 

@@ -158,19 +158,19 @@ void IdleStep()
     if (vs.toggles[CViewState::kAutoSpin]) rotZ = static_cast<float>(rotZ + 0.15);
 }
 
-void DragView(int x, int y)
+void HedrixDragView(int x, int y)
 {
     DragTurn(x, y, lastMouseX, lastMouseY, rotX, rotZ, dRotX, dRotZ);
 }
 
-void MouseButton(int button, int state, int x, int y, std::ostream& out)
+void HedrixMouseButton(int button, int state, int x, int y, std::ostream& out)
 {
     if (dragButton.Event(button, state)) PressLeftButton(x, y, out);
 }
 
-void PointerMotion(int x, int y)
+void HedrixPointerMotion(int x, int y)
 {
-    if (dragButton.LeftHeld()) DragView(x, y);
+    if (dragButton.LeftHeld()) HedrixDragView(x, y);
 }
 
 void NextSolid()

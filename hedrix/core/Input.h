@@ -47,13 +47,13 @@ void TurnViewTo(double targetX, double targetZ);
 void IdleStep();
 
 // Left-button drag to (x, y): half a degree per pixel, x turns about z.
-void DragView(int x, int y);
+void HedrixDragView(int x, int y);
 
 // Every mouse-button event: a left press is PressLeftButton, a left release
 // ends the drag; the other buttons do nothing.
-void MouseButton(int button, int state, int x, int y, std::ostream& out);
-// Pointer motion with some button held: DragView while the left one is.
-void PointerMotion(int x, int y);
+void HedrixMouseButton(int button, int state, int x, int y, std::ostream& out);
+// Pointer motion with some button held: HedrixDragView while the left one is.
+void HedrixPointerMotion(int x, int y);
 
 // Steps currentSolid through 901..905 with wrap-around and selects that
 // object without starting its sequence.

@@ -232,7 +232,7 @@ TEST(ViewInput, DragTurnsHalfADegreePerPixelAndWrapsOnlyAbove180)
         rotZ = d.rotZ;
         lastMouseX = 100;
         lastMouseY = 100;
-        DragView(100 + d.dx, 100 + d.dy);
+        CrimpaDragView(100 + d.dx, 100 + d.dy);
         EXPECT_FLOAT_EQ(rotX, d.wantX);
         EXPECT_FLOAT_EQ(rotZ, d.wantZ);
         EXPECT_EQ(lastMouseX, 100 + d.dx);
@@ -263,8 +263,8 @@ TEST(ViewInput, OnlyTheLeftButtonDragsTheView)
         rotX = -70;
         rotZ = -160;
         lastMouseX = lastMouseY = 0;
-        for (const Event& e : c.events) MouseButton(e.button, e.state, 100, 100);
-        PointerMotion(120, 110);
+        for (const Event& e : c.events) CrimpaMouseButton(e.button, e.state, 100, 100);
+        CrimpaPointerMotion(120, 110);
         EXPECT_FLOAT_EQ(rotX, c.turns ? -65.0f : -70.0f);
         EXPECT_FLOAT_EQ(rotZ, c.turns ? -150.0f : -160.0f);
     }

@@ -246,7 +246,7 @@ TEST_F(InputTest, DragTurnsHalfADegreePerPixel)
         rotZ = c.fromZ;
         lastMouseX = c.x0;
         lastMouseY = c.y0;
-        DragView(c.x1, c.y1);
+        HedrixDragView(c.x1, c.y1);
         EXPECT_FLOAT_EQ(c.toX, rotX);
         EXPECT_FLOAT_EQ(c.toZ, rotZ);
         EXPECT_EQ(c.x1, lastMouseX);
@@ -281,8 +281,8 @@ TEST_F(InputTest, OnlyTheLeftButtonDragsTheView)
     for (const auto& c : cases) {
         SetUp();
         std::ostringstream out;
-        for (const CButtonEvent& e : c.events) MouseButton(e.button, e.state, 300, 200, out);
-        PointerMotion(340, 220);
+        for (const CButtonEvent& e : c.events) HedrixMouseButton(e.button, e.state, 300, 200, out);
+        HedrixPointerMotion(340, 220);
         EXPECT_FLOAT_EQ(c.turns ? -60.0f : -70.0f, rotX) << c.name;
         EXPECT_FLOAT_EQ(c.turns ? -140.0f : -160.0f, rotZ) << c.name;
     }
@@ -292,10 +292,10 @@ TEST_F(InputTest, OnlyTheLeftButtonDragsTheView)
 TEST_F(InputTest, LeftPressStartsTheDragAndPicks)
 {
     std::ostringstream out;
-    MouseButton(kMiddle, kDown, 10, 10, out);
-    MouseButton(kLeft, kUp, 10, 10, out);
+    HedrixMouseButton(kMiddle, kDown, 10, 10, out);
+    HedrixMouseButton(kLeft, kUp, 10, 10, out);
     EXPECT_EQ("", out.str());
-    MouseButton(kLeft, kDown, 123, 45, out);
+    HedrixMouseButton(kLeft, kDown, 123, 45, out);
     EXPECT_NE("", out.str());
     EXPECT_EQ(123, lastMouseX);
     EXPECT_EQ(45, lastMouseY);
