@@ -338,6 +338,10 @@ TEST_F(DesignFiles, AMeshAtTheStoreCapacityComesBack)
         ASSERT_TRUE(WriteMeshText(text, std::cout));
         ASSERT_TRUE(WriteMeshCSource(table, std::cout));
     });
+    // A full count at the start of a line, or a vertex number after a comma,
+    // touches no number and keeps the plain width.
+    EXPECT_EQ(FileText(text).substr(0, 17), "70000 70000    0\n");
+    EXPECT_NE(FileText(table).find(",70000,"), std::string::npos);
     theMesh.nVertices = theMesh.nFaces = theMesh.nEdges = theMesh.nSpecialEdges = 0;
     bool ok = false;
     const std::string console = StdoutOf([&] { ok = LoadDesignFile(text, std::cout); });

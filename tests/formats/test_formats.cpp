@@ -573,6 +573,75 @@ TEST(Readers, CoordinatesAtTheBoundGiveFiniteCentresAndNormals)
     EXPECT_NEAR(n.length(), 1.0, 1e-12);
 }
 
+// 10000 vertices and faces: a quad and a triangle over the last vertices with
+// five-digit types, then plain triangles; one special edge with an
+// eight-digit type.
+void MakeFiveDigitMesh(CMesh& m)
+{
+    m.nVertices = 10000;
+    for (int i = 0; i < m.nVertices; ++i) m.vertices[i].Set(0, 0, 0, 0);
+    const int quad[] = {9996, 9997, 9998, 9999}, last[] = {9997, 9998, 9999}, first[] = {0, 1, 2};
+    m.nFaces = 10000;
+    m.faces[0].Set(4, quad, 12345);
+    m.faces[1].Set(3, last, 54321);
+    for (int j = 2; j < m.nFaces; ++j) m.faces[j].Set(3, first, 1);
+    m.nSpecialEdges = 1;
+    m.specialEdges[0].Set(9999, 9998, 12345678, -1, -1);
+}
+
+std::string LineOf(const std::string& text, int number)
+{
+    std::istringstream in(text);
+    std::string line;
+    for (int k = 0; k <= number && std::getline(in, line); ++k) {
+    }
+    return line;
+}
+
+// A field that fills its width gets a blank only where it would touch the
+// number before it; at the start of a line, after a blank or after a comma
+// the bytes stay as the plain widths make them.
+TEST(Writers, FullFieldsAreSeparatedOnlyAfterANumber)
+{
+    enum class Out { kShort, kFull, kTable };
+    const struct {
+        Out file;
+        int line;
+        const char* text;
+    } cases[] = {
+        {Out::kShort, 0, "10000 10000    1"},
+        {Out::kShort, 10000, "10000                0                0                0  0"},
+        {Out::kShort, 10001, "    1   4 9997 9998 9999 10000 12345"},
+        {Out::kShort, 10002, "    2   3 9998 9999 10000     54321"},
+        {Out::kShort, 10003, "    3   3    1    2    3         1"},
+        {Out::kShort, 20000, "10000   3    1    2    3         1"},
+        {Out::kShort, 20001, "    1   10000  9999 12345678"},
+        {Out::kFull, 0, "  10000  10000      0      1"},
+        {Out::kFull, 10000, "  10000            0            0            0     0        0        0"},
+        {Out::kFull, 10001, "    1    4   9997   9998   9999  10000 12345        0"},
+        {Out::kFull, 10002, "    2    3   9998   9999  10000 54321        0"},
+        {Out::kFull, 20000, "10000    3      1      2      3    1        0"},
+        {Out::kFull, 20001, "    1   10000  9999 12345678"},
+        {Out::kTable, 0, "   static const int _n?[3] = { 10000, 10000, 0 };"},
+        {Out::kTable, 10005, "      4,  9997, 9998, 9999,10000,12345,"},
+        {Out::kTable, 10006, "      3,  9998, 9999,10000,      54321,"},
+        {Out::kTable, 10007, "      3,     1,    2,    3,          1,"},
+    };
+    CMesh m(10000, 10, 10000);
+    MakeFiveDigitMesh(m);
+    const std::string shortPath = TestPath("wemo.txt"), fullPath = TestPath("wp.txt"), tablePath = TestPath("crInc.txt");
+    StdoutOf([&] {
+        ASSERT_TRUE(m.WriteMeshText(shortPath));
+        ASSERT_TRUE(m.WriteMeshFile(fullPath));
+        ASSERT_TRUE(m.WriteMeshCSource(tablePath));
+    });
+    const std::string shortText = FileText(shortPath), fullText = FileText(fullPath), table = FileText(tablePath);
+    for (const auto& c : cases) {
+        const std::string& text = c.file == Out::kShort ? shortText : c.file == Out::kFull ? fullText : table;
+        EXPECT_EQ(LineOf(text, c.line), c.text) << "line " << c.line;
+    }
+}
+
 // Counts and vertex types, face types and edge types that fill their columns.
 TEST(Writers, AMeshAtTheStoreCapacityComesBack)
 {
