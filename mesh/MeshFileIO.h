@@ -46,8 +46,10 @@ constexpr double kMaxCoordinate = 1e75;
 // in a field of at most 15 after two blanks; 32 leaves room for hand-made files.
 constexpr long long kBytesPerToken = 32;
 
-// A number right-aligned in `width`; one that fills the whole field gets a
-// blank ahead of it so that it cannot run into the number before it.
+// A number right-aligned in `width` right after another number: one that fills
+// its whole field gets a blank ahead of it so that the two cannot run together.
+// A field after a comma or a blank, or at the start of a line, is a plain
+// std::setw: nothing can run into it there.
 inline void PutNumber(std::ostream& os, int width, int value)
 {
     const std::string digits = std::to_string(value);

@@ -36,7 +36,7 @@ struct CTextLayout {
 // number, first and second vertex, type: the edge line of every format.
 inline void PutEdgeLine(std::ostream& os, int number, const CEdge& e)
 {
-    PutNumber(os, 5, number);
+    os << std::setw(5) << number;
     PutNumber(os, 8, e.V1() + 1);
     PutNumber(os, 6, e.V2() + 1);
     PutNumber(os, 8, e.Type());
@@ -46,11 +46,13 @@ inline void PutEdgeLine(std::ostream& os, int number, const CEdge& e)
 // column so that the type columns line up.
 inline void PutShortFaceLine(std::ostream& os, int number, int n, const int* verts, int type)
 {
-    PutNumber(os, 5, number);
+    os << std::setw(5) << number;
     PutNumber(os, 4, n);
     for (int k = 0; k < n; ++k) PutNumber(os, 5, verts[k] + 1);
-    if (n < 4) os << "     ";
-    PutNumber(os, 5, type);
+    if (n < 4)
+        os << "     " << std::setw(5) << type;
+    else
+        PutNumber(os, 5, type);
     os << "\n";
 }
 
@@ -92,7 +94,7 @@ void PutIndexList(std::ostream& os, int n, const int* list, Keep keep)
 {
     int kept = 0;
     for (int k = 0; k < n; ++k) kept += keep(list[k]) ? 1 : 0;
-    PutNumber(os, 7, kept);
+    os << std::setw(7) << kept;
     for (int k = 0; k < n; ++k)
         if (keep(list[k])) PutNumber(os, 7, list[k] + 1);
 }
@@ -101,18 +103,15 @@ template <class Config>
 std::string FullFormatText(const CMeshStore<Config>& m)
 {
     std::ostringstream os;
-    PutNumber(os, 7, m.nVertices);
+    os << std::setw(7) << m.nVertices;
     PutNumber(os, 7, m.nFaces);
     PutNumber(os, 7, m.nEdges);
     PutNumber(os, 7, m.nSpecialEdges);
     os << "\n";
     for (int i = 0; i < m.nVertices; ++i) {
         const auto& v = m.vertices[i];
-        PutNumber(os, 7, i + 1);
-        os << " " << std::setw(12) << v.X() << " " << std::setw(12) << v.Y() << " " << std::setw(12) << v.Z()
-           << " ";
-        PutNumber(os, 5, v.Type());
-        os << "  ";
+        os << std::setw(7) << i + 1 << " " << std::setw(12) << v.X() << " " << std::setw(12) << v.Y() << " "
+           << std::setw(12) << v.Z() << " " << std::setw(5) << v.Type() << "  ";
         PutIndexList(os, v.NFaces(), v.Faces(), [&m, i](int f) { return VertexFaceInUse(m, i, f); });
         os << "  ";
         PutIndexList(os, v.NEdges(), v.Edges(), [&m, i](int e) { return VertexEdgeInUse(m, i, e); });
@@ -120,7 +119,7 @@ std::string FullFormatText(const CMeshStore<Config>& m)
     }
     for (int j = 0; j < m.nFaces; ++j) {
         const auto& f = m.faces[j];
-        PutNumber(os, 5, j + 1);
+        os << std::setw(5) << j + 1;
         PutNumber(os, 5, f.NVerts());
         for (int k = 0; k < f.NVerts(); ++k) PutNumber(os, 7, f.VertAt(k) + 1);
         PutNumber(os, 5, f.Type());
@@ -158,7 +157,7 @@ template <class Config>
 std::string ShortFormatText(const CMeshStore<Config>& m, const CTextLayout& layout)
 {
     std::ostringstream os;
-    PutNumber(os, 5, m.nVertices);
+    os << std::setw(5) << m.nVertices;
     PutNumber(os, 5, m.nFaces);
     PutNumber(os, 5, layout.countSpecialEdges ? m.nSpecialEdges : 0);
     os << "\n";
@@ -166,8 +165,7 @@ std::string ShortFormatText(const CMeshStore<Config>& m, const CTextLayout& layo
     const int w = layout.coordWidth;
     for (int i = 0; i < m.nVertices; ++i) {
         const auto& v = m.vertices[i];
-        PutNumber(os, 5, i + 1);
-        os << "  " << std::setw(w) << CoordForText(v.X(), layout.zeroTinyCoords) << "  "
+        os << std::setw(5) << i + 1 << "  " << std::setw(w) << CoordForText(v.X(), layout.zeroTinyCoords) << "  "
            << std::setw(w) << CoordForText(v.Y(), layout.zeroTinyCoords) << "  " << std::setw(w)
            << CoordForText(v.Z(), layout.zeroTinyCoords) << "  " << (layout.writeVertexType ? v.Type() : 0) << "\n";
     }

@@ -21,13 +21,9 @@ struct CSourceTableLayout {
 inline void PutSourceFaceRow(std::ostream& os, int n, const int* verts, int type)
 {
     os << "      " << n << ", ";
-    for (int k = 0; k < n; ++k) {
-        PutNumber(os, 5, verts[k] + 1);
-        os << ",";
-    }
+    for (int k = 0; k < n; ++k) os << std::setw(5) << verts[k] + 1 << ",";
     if (n < 4) os << "      ";
-    PutNumber(os, 5, type);
-    os << ",\n";
+    os << std::setw(5) << type << ",\n";
 }
 
 template <class Config>

@@ -25,7 +25,7 @@ void InitGL()
 
 void InitScene()
 {
-    theMesh.SelectVornObject(4, true);
+    theMesh.SelectVornObject(4, true, std::cout);
     theMesh.ReplaceFaceType(kSquareFaceType, kHiddenType);
     // Every built-in object is centred on the origin, so once is enough.
     theMesh.computeCentroid();
@@ -64,7 +64,7 @@ void DisplayFunc()
 
 void IdleFunc()
 {
-    IdleStep();
+    IdleStep(std::cout);
     if (glutGetWindow() != windowId) glutSetWindow(windowId);
     glutPostRedisplay();
 }
@@ -86,7 +86,7 @@ void KeyboardFunc(unsigned char key, int, int)
 {
     if (key == kKeyEscape) std::exit(0);
     // Always the real modifier state: x and y are only the pointer position.
-    HedrixHandleKey(key, glutGetModifiers());
+    HedrixHandleKey(key, glutGetModifiers(), std::cout);
     if (KeyChangesZoom(key)) ReshapeFunc(windowWidth, windowHeight);
     glutPostRedisplay();
 }
@@ -95,14 +95,14 @@ void SpecialFunc(int key, int, int)
 {
     switch (key) {
     case GLUT_KEY_UP:
-        PrevSolid();
+        PrevSolid(std::cout);
         glutPostRedisplay();
         break;
     case GLUT_KEY_RIGHT:
         theMesh.AdvanceSequence();
         break;
     case GLUT_KEY_DOWN:
-        NextSolid();
+        NextSolid(std::cout);
         glutPostRedisplay();
         break;
     default: break;
@@ -123,12 +123,12 @@ void MotionFunc(int x, int y)
 void MenuFunc(int value)
 {
     if (value == kMenuQuit) std::exit(0);
-    MenuAction(value);
+    MenuAction(value, std::cout);
     glutPostRedisplay();
 }
 
 void SelectObjectByMenuValue(int value)
 {
-    if (value >= kMenuFirstSolid && value <= kMenuLastSolid) theMesh.SelectVornObject(value - 900, false);
+    if (value >= kMenuFirstSolid && value <= kMenuLastSolid) theMesh.SelectVornObject(value - 900, false, std::cout);
     glutPostRedisplay();
 }

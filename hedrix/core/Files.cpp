@@ -1,6 +1,6 @@
 // The polyhedron viewer's file operations: the shared format code with this
 // program's layouts and console words.
-#include <iostream>
+#include <ostream>
 
 #include "hedrix/core/HedrixMesh.h"
 #include "mesh/MeshDump.h"
@@ -15,44 +15,50 @@ constexpr CSourceTableLayout kSourceTable = {"?", 1.0};
 
 } // namespace
 
-bool CMesh::WriteMeshFile(std::string name) const { return WriteFullFormat(*this, name, std::cout); }
+bool CMesh::WriteMeshFile(std::string name, std::ostream& os) const { return WriteFullFormat(*this, name, os); }
 
 // A mesh read from a file has no twist frames of its own yet.
-bool CMesh::ReadMeshFile(std::string name)
+bool CMesh::ReadMeshFile(std::string name, std::ostream& os)
 {
-    if (!ReadFullFormat(*this, name, std::cout)) return false;
+    if (!ReadFullFormat(*this, name, os)) return false;
     twistPrepared = false;
     return true;
 }
 
-bool CMesh::WriteMeshText(std::string name) const { return WriteShortFormat(*this, name, kShortLayout, std::cout); }
+bool CMesh::WriteMeshText(std::string name, std::ostream& os) const
+{
+    return WriteShortFormat(*this, name, kShortLayout, os);
+}
 
-bool CMesh::ReadMeshFixed(std::string name)
+bool CMesh::ReadMeshFixed(std::string name, std::ostream& os)
 {
     CFixingCondition read[6];
-    if (!ReadShortFormat(*this, name, kShortRules, read, std::cout)) return false;
+    if (!ReadShortFormat(*this, name, kShortRules, read, os)) return false;
     for (int k = 0; k < 6; ++k) SetFixingCondition(k, read[k].index, read[k].value);
     twistPrepared = false;
     return true;
 }
 
-bool CMesh::ReadMeshText(std::string name)
+bool CMesh::ReadMeshText(std::string name, std::ostream& os)
 {
-    if (!ReadPointsFormat(*this, name, std::cout)) return false;
+    if (!ReadPointsFormat(*this, name, os)) return false;
     twistPrepared = false;
     return true;
 }
 
-bool CMesh::LoadDesignFile(std::string name)
+bool CMesh::LoadDesignFile(std::string name, std::ostream& os)
 {
     CFixingCondition read[6];
-    if (!LoadShortFormat(*this, name, kShortRules, read, std::cout)) return false;
+    if (!LoadShortFormat(*this, name, kShortRules, read, os)) return false;
     for (int k = 0; k < 6; ++k) SetFixingCondition(k, read[k].index, read[k].value);
     twistPrepared = false;
     BuildDisplayLists();
     return true;
 }
 
-bool CMesh::WriteMeshCSource(std::string name) const { return WriteSourceTable(*this, name, kSourceTable, std::cout); }
+bool CMesh::WriteMeshCSource(std::string name, std::ostream& os) const
+{
+    return WriteSourceTable(*this, name, kSourceTable, os);
+}
 
-void CMesh::DumpMesh() const { ::DumpMesh(*this, std::cout); }
+void CMesh::DumpMesh(std::ostream& os) const { ::DumpMesh(*this, os); }

@@ -20,15 +20,16 @@ public:
         if (k >= 0 && k < 6) fixing[k] = CFixingCondition(index, value);
     }
 
-    // Built-in objects (VornObjects.cpp).
-    void GetVornObj(int type, int counts[3], double vertexRows[][4], int faceList[]);
-    void BuildMeshFromTables(const int counts[3], const double vertexRows[][4], const int faceList[], double scale);
-    void MakeVornTet();
-    void MakeVornHex();
-    void MakeVornOct();
-    void MakeVornDod();
-    void MakeVornIco();
-    void SelectVornObject(int type, bool startSequence);
+    // Built-in objects (VornObjects.cpp); messages go to os.
+    void GetVornObj(int type, int counts[3], double vertexRows[][4], int faceList[], std::ostream& os);
+    void BuildMeshFromTables(const int counts[3], const double vertexRows[][4], const int faceList[], double scale,
+                             std::ostream& os);
+    void MakeVornTet(std::ostream& os);
+    void MakeVornHex(std::ostream& os);
+    void MakeVornOct(std::ostream& os);
+    void MakeVornDod(std::ostream& os);
+    void MakeVornIco(std::ostream& os);
+    void SelectVornObject(int type, bool startSequence, std::ostream& os);
 
     // Fold parameter and stage sequence (Fold.cpp).
     void SetVornParameter(double parameter);
@@ -54,16 +55,17 @@ public:
     // ray into *distance when given and an edge is found.
     int PickEdge(CVector3d xv, CVector3d view, double* distance = nullptr) const;
 
-    // Text formats and export (Files.cpp); false when the file could not be
-    // opened, written or was refused (the mesh is then unchanged).
-    bool WriteMeshFile(std::string name) const;
-    bool ReadMeshFile(std::string name);
-    bool WriteMeshText(std::string name) const;
-    bool ReadMeshFixed(std::string name);
-    bool ReadMeshText(std::string name);
-    bool LoadDesignFile(std::string name);
-    bool WriteMeshCSource(std::string name) const;
-    void DumpMesh() const;
+    // Text formats and export (Files.cpp), progress and failures on os;
+    // false when the file could not be opened, written or was refused (the
+    // mesh is then unchanged).
+    bool WriteMeshFile(std::string name, std::ostream& os) const;
+    bool ReadMeshFile(std::string name, std::ostream& os);
+    bool WriteMeshText(std::string name, std::ostream& os) const;
+    bool ReadMeshFixed(std::string name, std::ostream& os);
+    bool ReadMeshText(std::string name, std::ostream& os);
+    bool LoadDesignFile(std::string name, std::ostream& os);
+    bool WriteMeshCSource(std::string name, std::ostream& os) const;
+    void DumpMesh(std::ostream& os) const;
 
     CFixingCondition fixing[6];
     CVector3d twistA, twistB, twistC;

@@ -1,7 +1,6 @@
 #include "hedrix/core/Input.h"
 
 #include <cmath>
-#include <iostream>
 #include <ostream>
 
 #include "hedrix/core/HedrixGlobals.h"
@@ -45,9 +44,9 @@ void WrapOnce(float& angle)
     if (angle < -180) angle += 360;
 }
 
-void SelectSolid(int value)
+void SelectSolid(int value, std::ostream& os)
 {
-    theMesh.SelectVornObject(value - 900, false);
+    theMesh.SelectVornObject(value - 900, false, os);
 }
 
 } // namespace
@@ -64,7 +63,7 @@ bool KeyChangesZoom(unsigned char key)
     return key == '+' || key == '-';
 }
 
-void HedrixHandleKey(unsigned char key, int modifiers)
+void HedrixHandleKey(unsigned char key, int modifiers, std::ostream& os)
 {
     const bool shift = (modifiers & kModifierShift) != 0;
     const bool alt = (modifiers & kModifierAlt) != 0;
@@ -113,27 +112,27 @@ void HedrixHandleKey(unsigned char key, int modifiers)
     case 'c': vs.ToggleCoordinateSystem(); break;
     case 'v': vs.ToggleVertices(); break;
     case 'm': vs.ToggleAutoSpin(); break;
-    case 'T': theMesh.SelectVornObject(1, false); break;
-    case 'H': theMesh.SelectVornObject(2, false); break;
-    case 'O': theMesh.SelectVornObject(3, false); break;
-    case 'D': theMesh.SelectVornObject(4, false); break;
-    case 'I': theMesh.SelectVornObject(5, false); break;
-    case 't': theMesh.SelectVornObject(1, true); break;
-    case 'h': theMesh.SelectVornObject(2, true); break;
-    case 'o': theMesh.SelectVornObject(3, true); break;
-    case 'd': theMesh.SelectVornObject(4, true); break;
-    case 'i': theMesh.SelectVornObject(5, true); break;
+    case 'T': theMesh.SelectVornObject(1, false, os); break;
+    case 'H': theMesh.SelectVornObject(2, false, os); break;
+    case 'O': theMesh.SelectVornObject(3, false, os); break;
+    case 'D': theMesh.SelectVornObject(4, false, os); break;
+    case 'I': theMesh.SelectVornObject(5, false, os); break;
+    case 't': theMesh.SelectVornObject(1, true, os); break;
+    case 'h': theMesh.SelectVornObject(2, true, os); break;
+    case 'o': theMesh.SelectVornObject(3, true, os); break;
+    case 'd': theMesh.SelectVornObject(4, true, os); break;
+    case 'i': theMesh.SelectVornObject(5, true, os); break;
     case 'w':
         // Each writer reports its own failure; the others still run.
-        theMesh.WriteMeshText("wemo.txt");
-        theMesh.WriteMeshCSource("crInc.txt");
-        theMesh.WriteMeshFile("wp.txt");
+        theMesh.WriteMeshText("wemo.txt", os);
+        theMesh.WriteMeshCSource("crInc.txt", os);
+        theMesh.WriteMeshFile("wp.txt", os);
         break;
     default: break;
     }
 }
 
-void IdleStep()
+void IdleStep(std::ostream& os)
 {
     CViewState& vs = theViewState;
     switch (vs.GetMode()) {
@@ -148,7 +147,7 @@ void IdleStep()
         if (rotZStep == 0 && rotXStep == 0) vs.SetMode(CViewState::kIdle);
         break;
     case CViewState::kFold:
-        theMesh.FoldStep(0.002, std::cout);
+        theMesh.FoldStep(0.002, os);
         break;
     case CViewState::kTwist:
         TwistIdlePass(theMesh);
@@ -173,21 +172,21 @@ void HedrixPointerMotion(int x, int y)
     if (dragButton.LeftHeld()) HedrixDragView(x, y);
 }
 
-void NextSolid()
+void NextSolid(std::ostream& os)
 {
     ++currentSolid;
     if (currentSolid > kMenuLastSolid || currentSolid < kMenuFirstSolid) currentSolid = kMenuFirstSolid;
-    MenuAction(currentSolid);
+    MenuAction(currentSolid, os);
 }
 
-void PrevSolid()
+void PrevSolid(std::ostream& os)
 {
     --currentSolid;
     if (currentSolid < kMenuFirstSolid || currentSolid > kMenuLastSolid) currentSolid = kMenuLastSolid;
-    MenuAction(currentSolid);
+    MenuAction(currentSolid, os);
 }
 
-void MenuAction(int value)
+void MenuAction(int value, std::ostream& os)
 {
     CViewState& vs = theViewState;
     switch (value) {
@@ -198,7 +197,7 @@ void MenuAction(int value)
     case kMenuCoordinateSystem: vs.ToggleCoordinateSystem(); break;
     case kMenuVertices: vs.ToggleVertices(); break;
     default:
-        if (value >= kMenuFirstSolid && value <= kMenuLastSolid) SelectSolid(value);
+        if (value >= kMenuFirstSolid && value <= kMenuLastSolid) SelectSolid(value, os);
         break;
     }
 }

@@ -32,9 +32,10 @@ constexpr CMenuEntry kObjectMenu[] = {
 constexpr const char* kObjectSubmenuLabel = "Vorn Kambrel";
 constexpr CMenuEntry kQuitEntry = {"Quit", kMenuQuit};
 
-// One key with an explicit modifier set (kModifierShift, kModifierAlt).
-// ESC is not handled here: the callback exits before reading modifiers.
-void HedrixHandleKey(unsigned char key, int modifiers);
+// One key with an explicit modifier set (kModifierShift, kModifierAlt); what
+// the key prints goes to os. ESC is not handled here: the callback exits
+// before reading modifiers.
+void HedrixHandleKey(unsigned char key, int modifiers, std::ostream& os);
 // The zoom keys change the orthographic bounds, so the caller reshapes.
 bool KeyChangesZoom(unsigned char key);
 
@@ -43,8 +44,8 @@ bool KeyChangesZoom(unsigned char key);
 void TurnViewTo(double targetX, double targetZ);
 
 // One idle call's work on the mesh and view: the step of the current mode,
-// then the auto-spin.
-void IdleStep();
+// then the auto-spin; the fold step prints its parameter on os.
+void IdleStep(std::ostream& os);
 
 // Left-button drag to (x, y): half a degree per pixel, x turns about z.
 void HedrixDragView(int x, int y);
@@ -57,11 +58,11 @@ void HedrixPointerMotion(int x, int y);
 
 // Steps currentSolid through 901..905 with wrap-around and selects that
 // object without starting its sequence.
-void NextSolid();
-void PrevSolid();
+void NextSolid(std::ostream& os);
+void PrevSolid(std::ostream& os);
 
 // The menu callback's action for one value; "Quit" is left to the caller.
-void MenuAction(int value);
+void MenuAction(int value, std::ostream& os);
 
 // Left-button press at window pixel (x, y): remembers it as the drag start
 // and writes the edge under the pointer to out (numbers 1-based, as in files).

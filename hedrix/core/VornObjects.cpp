@@ -1,7 +1,7 @@
 // The five built-in objects: their tables, the makers with the per-object
 // fold and twist constants, and the switch between objects.
 #include <cmath>
-#include <iostream>
+#include <ostream>
 
 #include "hedrix/core/HedrixGlobals.h"
 #include "mesh/MeshTables.h"
@@ -35,13 +35,14 @@ bool IsVornType(int type) { return type >= 1 && type <= 5; }
 constexpr int kMakerRows = 100;
 constexpr int kMakerFaceInts = 700;
 
-void MakeVornObject(CMesh& mesh, int type, double lowerBound, double twistMark, double objectConstant)
+void MakeVornObject(CMesh& mesh, int type, double lowerBound, double twistMark, double objectConstant,
+                    std::ostream& os)
 {
     int counts[3];
     double rows[kMakerRows][4];
     int faceList[kMakerFaceInts];
-    mesh.GetVornObj(type, counts, rows, faceList);
-    mesh.BuildMeshFromTables(counts, rows, faceList, 1.0);
+    mesh.GetVornObj(type, counts, rows, faceList, os);
+    mesh.BuildMeshFromTables(counts, rows, faceList, 1.0, os);
     mesh.lowerBound = lowerBound;
     mesh.objectConstant = objectConstant;
     mesh.twistMark = twistMark;
@@ -52,17 +53,17 @@ void MakeVornObject(CMesh& mesh, int type, double lowerBound, double twistMark, 
     mesh.SetVornParameter(0.99999);
     mesh.ComputeFaceCentres();
     mesh.ComputeFaceNormals();
-    mesh.GenerateEdges(std::cout);
+    mesh.GenerateEdges(os);
 }
 
 } // namespace
 
-void CMesh::GetVornObj(int type, int counts[3], double vertexRows[][4], int faceList[])
+void CMesh::GetVornObj(int type, int counts[3], double vertexRows[][4], int faceList[], std::ostream& os)
 {
     objectType = type;
     counts[2] = 0;
     if (!IsVornType(type)) {
-        std::cout << "error in GetVornObj! " << std::endl;
+        os << "error in GetVornObj! " << std::endl;
         return;
     }
     const VornTable& table = kVornTables[type - 1];
@@ -73,52 +74,53 @@ void CMesh::GetVornObj(int type, int counts[3], double vertexRows[][4], int face
     for (int i = 0; i < table.faceInts; ++i) faceList[i] = table.faceList[i];
 }
 
-void CMesh::BuildMeshFromTables(const int counts[3], const double vertexRows[][4], const int faceList[], double scale)
+void CMesh::BuildMeshFromTables(const int counts[3], const double vertexRows[][4], const int faceList[], double scale,
+                                std::ostream& os)
 {
-    if (!TablesFitStore(*this, counts, faceList, std::cout)) return;
+    if (!TablesFitStore(*this, counts, faceList, os)) return;
     meshFlag = false;
     stage = 20;
     twistPrepared = false;  // new records: the old frames no longer belong to them
-    FillMeshFromTables(*this, counts, vertexRows, faceList, scale, std::cout);
+    FillMeshFromTables(*this, counts, vertexRows, faceList, scale, os);
 }
 
-void CMesh::MakeVornTet()
+void CMesh::MakeVornTet(std::ostream& os)
 {
-    MakeVornObject(*this, 1, 0.25, 0.38813951537018881, 0.27009075673772648);
+    MakeVornObject(*this, 1, 0.25, 0.38813951537018881, 0.27009075673772648, os);
     BuildDisplayLists();
 }
 
-void CMesh::MakeVornHex()
+void CMesh::MakeVornHex(std::ostream& os)
 {
-    MakeVornObject(*this, 2, std::sqrt(2.0) - 1, 0.28741314875777768, 0.43759328600096092);
+    MakeVornObject(*this, 2, std::sqrt(2.0) - 1, 0.28741314875777768, 0.43759328600096092, os);
 }
 
-void CMesh::MakeVornOct()
+void CMesh::MakeVornOct(std::ostream& os)
 {
-    MakeVornObject(*this, 3, std::sqrt(2.0) / (std::sqrt(2.0) + 3), 0.35456388775814723, 0.33646214115966405);
+    MakeVornObject(*this, 3, std::sqrt(2.0) / (std::sqrt(2.0) + 3), 0.35456388775814723, 0.33646214115966405, os);
 }
 
-void CMesh::MakeVornDod()
+void CMesh::MakeVornDod(std::ostream& os)
 {
     MakeVornObject(*this, 4, (5 - std::sqrt(5.0)) / (3 * (3 * std::sqrt(5.0) - 5)), 0.22874989222089501,
-                   0.56212196399304193);
+                   0.56212196399304193, os);
 }
 
-void CMesh::MakeVornIco()
+void CMesh::MakeVornIco(std::ostream& os)
 {
     MakeVornObject(*this, 5, (std::sqrt(5.0) - 1) / (2 * (4 - std::sqrt(5.0))), 0.34065201195387368,
-                   0.36385589352440656);
+                   0.36385589352440656, os);
 }
 
-void CMesh::SelectVornObject(int type, bool startSequence)
+void CMesh::SelectVornObject(int type, bool startSequence, std::ostream& os)
 {
     theViewState.StopAnimation();
     switch (type) {
-    case 1: MakeVornTet(); break;
-    case 2: MakeVornHex(); break;
-    case 3: MakeVornOct(); break;
-    case 4: MakeVornDod(); break;
-    case 5: MakeVornIco(); break;
+    case 1: MakeVornTet(os); break;
+    case 2: MakeVornHex(os); break;
+    case 3: MakeVornOct(os); break;
+    case 4: MakeVornDod(os); break;
+    case 5: MakeVornIco(os); break;
     default: break;
     }
     // An unknown object builds nothing and keeps the solid counter, so the
@@ -132,6 +134,6 @@ void CMesh::SelectVornObject(int type, bool startSequence)
     if (startSequence) StartSequence();
     ComputeFaceCentres();
     ComputeFaceNormals();
-    GenerateEdges(std::cout);
+    GenerateEdges(os);
     theViewState.ResetToggles();
 }

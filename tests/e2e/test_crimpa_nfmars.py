@@ -317,7 +317,7 @@ class CrimpaNfmars(unittest.TestCase):
         first = self.write_meshes()
         with open(self.path("wemo.txt")) as f:
             written = f.read()
-        self.assertTrue(written.startswith(" 10201 10000    0\n"), written[:40])
+        self.assertTrue(written.startswith("10201 10000    0\n"), written[:40])
         vertices, faces = first
         self.assertEqual(len(vertices), 10201)
         self.assertEqual(vertices[10200][:3], (1.5, 1.5, 0))

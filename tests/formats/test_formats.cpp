@@ -3,6 +3,7 @@
 
 #include <cmath>
 #include <filesystem>
+#include <iostream>
 #include <sys/stat.h>
 #include <sstream>
 #include <string>
@@ -82,7 +83,7 @@ TEST(ShortFormat, WritesExactLayout)
     MakeMixed(m);
     const std::string path = TestPath("wemo.txt");
     bool ok = false;
-    const std::string console = StdoutOf([&] { ok = m.WriteMeshText(path); });
+    const std::string console = Printed([&](std::ostream& os) { ok = m.WriteMeshText(path, os); });
     EXPECT_TRUE(ok);
     EXPECT_EQ(console, "write 6 vertices ... ");
     EXPECT_EQ(FileText(path), kShortText);
@@ -94,7 +95,7 @@ TEST(SourceTable, WritesExactLayout)
     MakeMixed(m);
     const std::string path = TestPath("crInc.txt");
     bool ok = false;
-    const std::string console = StdoutOf([&] { ok = m.WriteMeshCSource(path); });
+    const std::string console = Printed([&](std::ostream& os) { ok = m.WriteMeshCSource(path, os); });
     EXPECT_TRUE(ok);
     EXPECT_EQ(console, "write 6 vertices ... ");
     EXPECT_EQ(FileText(path), "   static const int _n?[3] = { 6, 3, 0 };\n"
@@ -118,7 +119,7 @@ TEST(SourceTable, EmptyMeshHasOnlyTheFrame)
 {
     CMesh m(4, 8, 4);
     const std::string path = TestPath("crInc.txt");
-    StdoutOf([&] { EXPECT_TRUE(m.WriteMeshCSource(path)); });
+    Printed([&](std::ostream& os) { EXPECT_TRUE(m.WriteMeshCSource(path, os)); });
     EXPECT_EQ(FileText(path), "   static const int _n?[3] = { 0, 0, 0 };\n"
                               "   static const double _v?[0][4] = {  // vertices\n"
                               "   };\n"
@@ -140,7 +141,7 @@ TEST(SourceTable, TablesBuildTheWrittenMeshAgain)
     ASSERT_TRUE(TablesFitStore(m, counts, faceList, sizeof faceList / sizeof faceList[0], std::cout));
     FillMeshFromTables(m, counts, rows, faceList, 1.0, std::cout);
     const std::string path = TestPath("crInc.txt");
-    StdoutOf([&] { ASSERT_TRUE(m.WriteMeshCSource(path)); });
+    Printed([&](std::ostream& os) { ASSERT_TRUE(m.WriteMeshCSource(path, os)); });
 
     const CParsedTables back = ParseSourceTables(FileText(path));
     EXPECT_EQ(back.counts[0], 5);
@@ -162,7 +163,7 @@ TEST(FullFormat, WritesExactLayoutAndConsole)
     MakeSixDigitTriangle(m);
     const std::string path = TestPath("wp.txt");
     bool ok = false;
-    const std::string console = StdoutOf([&] { ok = m.WriteMeshFile(path); });
+    const std::string console = Printed([&](std::ostream& os) { ok = m.WriteMeshFile(path, os); });
     EXPECT_TRUE(ok);
     EXPECT_EQ(console, "write 3 vertices ... \nwrite 1 faces ... \nwrite 3 edges ... \n"
                        "write 1 special edges ... \nwrite done writing to file\n");
@@ -183,10 +184,10 @@ TEST(Writers, KeyWSequenceSharesOneConsoleLine)
 {
     CMesh m(40, 80, 40);
     MakeSixDigitTriangle(m);
-    const std::string console = StdoutOf([&] {
-        m.WriteMeshText(TestPath("wemo.txt"));
-        m.WriteMeshCSource(TestPath("crInc.txt"));
-        m.WriteMeshFile(TestPath("wp.txt"));
+    const std::string console = Printed([&](std::ostream& os) {
+        m.WriteMeshText(TestPath("wemo.txt"), os);
+        m.WriteMeshCSource(TestPath("crInc.txt"), os);
+        m.WriteMeshFile(TestPath("wp.txt"), os);
     });
     EXPECT_EQ(console, "write 3 vertices ... write 3 vertices ... write 3 vertices ... \nwrite 1 faces ... \n"
                        "write 3 edges ... \nwrite 1 special edges ... \nwrite done writing to file\n");
@@ -199,9 +200,9 @@ TEST(FullFormat, RoundTripKeepsTopologyAndSixDigits)
     source.GenerateEdges(std::cout);
     MakeUnitTriangle(back);
     const std::string path = TestPath("wp.txt");
-    StdoutOf([&] { source.WriteMeshFile(path); });
+    Printed([&](std::ostream& os) { source.WriteMeshFile(path, os); });
     bool ok = false;
-    const std::string console = StdoutOf([&] { ok = back.ReadMeshFile(path); });
+    const std::string console = Printed([&](std::ostream& os) { ok = back.ReadMeshFile(path, os); });
     ASSERT_TRUE(ok);
     EXPECT_EQ(console, "read 6 vertices ... done\nread 3 faces ... done\nread " + std::to_string(source.nEdges) +
                            " edges ... done\nread 1 special edges ... done reading\n");
@@ -249,9 +250,9 @@ TEST(ShortFormat, RoundTripKeepsTwelveDigitsAndSetsFixingToNone)
     MakeUnitTriangle(back);
     for (int k = 0; k < 6; ++k) back.SetFixingCondition(k, k + 3, 2.5);
     const std::string path = TestPath("wemo.txt");
-    StdoutOf([&] { source.WriteMeshText(path); });
+    Printed([&](std::ostream& os) { source.WriteMeshText(path, os); });
     bool ok = false;
-    const std::string console = StdoutOf([&] { ok = back.ReadMeshFixed(path); });
+    const std::string console = Printed([&](std::ostream& os) { ok = back.ReadMeshFixed(path, os); });
     ASSERT_TRUE(ok);
     EXPECT_EQ(console, "read 6 vertices ... done\nread 3 faces ... done\nread 1 (special) edges ... done standard "
                        "reading\nread 6 fixing conditions ... done\n");
@@ -294,7 +295,7 @@ TEST(ShortFormat, ReadsAFixingBlockAndIgnoresRecordNumbers)
     const std::string path = TestPath("fixed.txt");
     PutFile(path, "3 1 1\n7 1 0 0 0\n3 2 0 0 0\n9 3 0 0 0\n4 3 1 2 3 1\n8 3 1 7\n"
                   "1 0.5  2 -1  3 0  4 1e-05  5 2  6 3\n");
-    StdoutOf([&] { ASSERT_TRUE(m.ReadMeshFixed(path)); });
+    Printed([&](std::ostream& os) { ASSERT_TRUE(m.ReadMeshFixed(path, os)); });
     for (int i = 0; i < 3; ++i) EXPECT_EQ(m.vertices[i].X(), i + 1.0);
     const double values[6] = {0.5, -1, 0, 1e-05, 2, 3};
     for (int k = 0; k < 6; ++k) {
@@ -310,7 +311,7 @@ TEST(PointsFormat, ScalesSwapsAndCountsFacesFromZero)
     const std::string path = TestPath("points.txt");
     PutFile(path, "3 1 2\n1 2 3 4 5\n0 0.1 0 9 9\n2 2.1 -1 0 0\n3 0 1 2\n1 1 2 7\n2 3 2 1\n");
     bool ok = false;
-    const std::string console = StdoutOf([&] { ok = m.ReadMeshText(path); });
+    const std::string console = Printed([&](std::ostream& os) { ok = m.ReadMeshText(path, os); });
     ASSERT_TRUE(ok);
     EXPECT_EQ(console, "read 3 points ... done\nread 1 faces ... done\nread 2 edges ... done reading\n");
     EXPECT_EQ(m.nEdges, 0);
@@ -338,13 +339,13 @@ TEST(LoadDesignFile, RebuildsTopologyAndDisplayLists)
     CMesh source(40, 80, 40), m(40, 80, 40);
     MakeMixed(source);
     const std::string path = TestPath("wemo.txt");
-    StdoutOf([&] { source.WriteMeshText(path); });
+    Printed([&](std::ostream& os) { source.WriteMeshText(path, os); });
     source.GenerateEdges(std::cout);
     MakeUnitTriangle(m);
     m.displayListHook = CountHook;
     hookCalls = 0;
     m.foldParameter = 0.75;
-    StdoutOf([&] { ASSERT_TRUE(m.LoadDesignFile(path)); });
+    Printed([&](std::ostream& os) { ASSERT_TRUE(m.LoadDesignFile(path, os)); });
     EXPECT_EQ(hookCalls, 1);
     EXPECT_EQ(m.foldParameter, 0.75);
     ASSERT_EQ(m.nEdges, source.nEdges);
@@ -375,7 +376,7 @@ TEST(LoadDesignFile, AcceptsFifteenEdgesAtAVertex)
     CMesh m(40, 80, 40);
     const std::string path = TestPath("fan.txt");
     PutFile(path, FanFile(14));
-    StdoutOf([&] { EXPECT_TRUE(m.LoadDesignFile(path)); });
+    Printed([&](std::ostream& os) { EXPECT_TRUE(m.LoadDesignFile(path, os)); });
     EXPECT_EQ(m.vertices[0].NEdges(), 15);
     EXPECT_EQ(m.vertices[0].NFaces(), 14);
 }
@@ -466,13 +467,13 @@ std::vector<BadFile> BadFiles()
 
 class RefusedFile : public ::testing::TestWithParam<BadFile> {};
 
-bool RunReader(CMesh& m, Reader r, const std::string& path)
+bool RunReader(CMesh& m, Reader r, const std::string& path, std::ostream& os)
 {
     switch (r) {
-    case Reader::kFull: return m.ReadMeshFile(path);
-    case Reader::kShort: return m.ReadMeshFixed(path);
-    case Reader::kPoints: return m.ReadMeshText(path);
-    case Reader::kLoad: return m.LoadDesignFile(path);
+    case Reader::kFull: return m.ReadMeshFile(path, os);
+    case Reader::kShort: return m.ReadMeshFixed(path, os);
+    case Reader::kPoints: return m.ReadMeshText(path, os);
+    case Reader::kLoad: return m.LoadDesignFile(path, os);
     }
     return true;
 }
@@ -510,7 +511,7 @@ TEST_P(RefusedFile, LeavesTheMeshAsItWas)
     m.displayListHook = CountHook;
     hookCalls = 0;
     bool ok = true;
-    const std::string console = StdoutOf([&] { ok = RunReader(m, bad.reader, path); });
+    const std::string console = Printed([&](std::ostream& os) { ok = RunReader(m, bad.reader, path, os); });
     EXPECT_FALSE(ok);
     EXPECT_EQ(hookCalls, 0);
     ExpectHeldMeshKept(m, *before);
@@ -534,7 +535,7 @@ TEST(Readers, UnopenableFileIsReportedAndChangesNothing)
             MakeHeldMesh(m);
             const auto before = FullCopy<PolyMeshConfig>(m);
             bool ok = true;
-            EXPECT_EQ(StdoutOf([&] { ok = RunReader(m, r, name); }), kOpenFailure) << name;
+            EXPECT_EQ(Printed([&](std::ostream& os) { ok = RunReader(m, r, name, os); }), kOpenFailure) << name;
             EXPECT_FALSE(ok);
             ExpectHeldMeshKept(m, *before);
         }
@@ -551,10 +552,10 @@ TEST(Writers, UnwritableFileIsReported)
     MakeMixed(m);
     for (const std::string& name : names) {
         bool results[3] = {true, true, true};
-        const std::string console = StdoutOf([&] {
-            results[0] = m.WriteMeshText(name);
-            results[1] = m.WriteMeshCSource(name);
-            results[2] = m.WriteMeshFile(name);
+        const std::string console = Printed([&](std::ostream& os) {
+            results[0] = m.WriteMeshText(name, os);
+            results[1] = m.WriteMeshCSource(name, os);
+            results[2] = m.WriteMeshFile(name, os);
         });
         EXPECT_EQ(console, std::string(kOpenFailure) + kOpenFailure + kOpenFailure) << name;
         for (bool r : results) EXPECT_FALSE(r) << name;
@@ -567,10 +568,80 @@ TEST(Readers, CoordinatesAtTheBoundGiveFiniteCentresAndNormals)
     CMesh m(40, 80, 40);
     const std::string path = TestPath("far.txt");
     PutFile(path, "3 1 0\n1 1e75 -1e75 1e75 0\n2 -1e75 1e75 -1e75 0\n3 1e75 1e75 -1e75 0\n1 3 1 2 3 1\n");
-    StdoutOf([&] { ASSERT_TRUE(m.LoadDesignFile(path)); });
+    Printed([&](std::ostream& os) { ASSERT_TRUE(m.LoadDesignFile(path, os)); });
     const CVector3d c = m.faces[0].Centre(), n = m.faces[0].Normal();
     for (double v : {c.x(), c.y(), c.z(), n.x(), n.y(), n.z()}) EXPECT_TRUE(std::isfinite(v));
     EXPECT_NEAR(n.length(), 1.0, 1e-12);
+}
+
+// 10000 vertices and faces: a quad and a triangle over the last vertices with
+// five-digit types, then plain triangles; one special edge with an
+// eight-digit type.
+void MakeFiveDigitMesh(CMesh& m)
+{
+    m.nVertices = 10000;
+    for (int i = 0; i < m.nVertices; ++i) m.vertices[i].Set(0, 0, 0, 0);
+    const int quad[] = {9996, 9997, 9998, 9999}, last[] = {9997, 9998, 9999}, first[] = {0, 1, 2};
+    m.nFaces = 10000;
+    m.faces[0].Set(4, quad, 12345);
+    m.faces[1].Set(3, last, 54321);
+    for (int j = 2; j < m.nFaces; ++j) m.faces[j].Set(3, first, 1);
+    m.nSpecialEdges = 1;
+    m.specialEdges[0].Set(9999, 9998, 12345678, -1, -1);
+}
+
+std::string LineOf(const std::string& text, int number)
+{
+    std::istringstream in(text);
+    std::string line;
+    for (int k = 0; k <= number && std::getline(in, line); ++k) {
+    }
+    return line;
+}
+
+// A field that fills its width gets a blank only where it would touch the
+// number before it; at the start of a line, after a blank or after a comma
+// the bytes stay as the plain widths make them.
+TEST(Writers, FullFieldsAreSeparatedOnlyAfterANumber)
+{
+    enum class Out { kShort, kFull, kTable };
+    const struct {
+        Out file;
+        int line;
+        const char* text;
+    } cases[] = {
+        {Out::kShort, 0, "10000 10000    1"},
+        {Out::kShort, 10000, "10000                0                0                0  0"},
+        {Out::kShort, 10001, "    1   4 9997 9998 9999 10000 12345"},
+        {Out::kShort, 10002, "    2   3 9998 9999 10000     54321"},
+        {Out::kShort, 10003, "    3   3    1    2    3         1"},
+        {Out::kShort, 20000, "10000   3    1    2    3         1"},
+        {Out::kShort, 20001, "    1   10000  9999 12345678"},
+        {Out::kFull, 0, "  10000  10000      0      1"},
+        {Out::kFull, 10000, "  10000            0            0            0     0        0        0"},
+        {Out::kFull, 10001, "    1    4   9997   9998   9999  10000 12345        0"},
+        {Out::kFull, 10002, "    2    3   9998   9999  10000 54321        0"},
+        {Out::kFull, 20000, "10000    3      1      2      3    1        0"},
+        {Out::kFull, 20001, "    1   10000  9999 12345678"},
+        {Out::kTable, 0, "   static const int _n?[3] = { 10000, 10000, 0 };"},
+        {Out::kTable, 10005, "      4,  9997, 9998, 9999,10000,12345,"},
+        {Out::kTable, 10006, "      3,  9998, 9999,10000,      54321,"},
+        {Out::kTable, 10007, "      3,     1,    2,    3,          1,"},
+    };
+    CMesh m(10000, 10, 10000);
+    MakeFiveDigitMesh(m);
+    const std::string shortPath = TestPath("wemo.txt"), fullPath = TestPath("wp.txt");
+    const std::string tablePath = TestPath("crInc.txt");
+    Printed([&](std::ostream& os) {
+        ASSERT_TRUE(m.WriteMeshText(shortPath, os));
+        ASSERT_TRUE(m.WriteMeshFile(fullPath, os));
+        ASSERT_TRUE(m.WriteMeshCSource(tablePath, os));
+    });
+    const std::string shortText = FileText(shortPath), fullText = FileText(fullPath), table = FileText(tablePath);
+    for (const auto& c : cases) {
+        const std::string& text = c.file == Out::kShort ? shortText : c.file == Out::kFull ? fullText : table;
+        EXPECT_EQ(LineOf(text, c.line), c.text) << "line " << c.line;
+    }
 }
 
 // Counts and vertex types, face types and edge types that fill their columns.
@@ -581,15 +652,15 @@ TEST(Writers, AMeshAtTheStoreCapacityComesBack)
     ASSERT_EQ(source.nEdges, PolyMeshConfig::kEdgeCapacity);
     ASSERT_EQ(source.nFaces, PolyMeshConfig::kFaceCapacity);
     const std::string shortPath = TestPath("wemo.txt"), tablePath = TestPath("crInc.txt"), fullPath = TestPath("wp.txt");
-    StdoutOf([&] {
-        ASSERT_TRUE(source.WriteMeshText(shortPath));
-        ASSERT_TRUE(source.WriteMeshCSource(tablePath));
-        ASSERT_TRUE(source.WriteMeshFile(fullPath));
+    Printed([&](std::ostream& os) {
+        ASSERT_TRUE(source.WriteMeshText(shortPath, os));
+        ASSERT_TRUE(source.WriteMeshCSource(tablePath, os));
+        ASSERT_TRUE(source.WriteMeshFile(fullPath, os));
     });
     CMesh full, shortBack;
-    StdoutOf([&] {
-        EXPECT_TRUE(full.ReadMeshFile(fullPath));
-        EXPECT_TRUE(shortBack.ReadMeshFixed(shortPath));
+    Printed([&](std::ostream& os) {
+        EXPECT_TRUE(full.ReadMeshFile(fullPath, os));
+        EXPECT_TRUE(shortBack.ReadMeshFixed(shortPath, os));
     });
     EXPECT_TRUE(SameInUse(source, full));
     // The short format carries neither generated edges nor incidence.
@@ -618,10 +689,10 @@ TEST(FullFormat, WrittenAfterEveryReaderReadsBack)
         MakeHeldMesh(m);
         const std::string in = TestPath("in.txt"), out = TestPath("wp.txt");
         PutFile(in, c.text);
-        StdoutOf([&] {
-            ASSERT_TRUE(RunReader(m, c.reader, in));
-            ASSERT_TRUE(m.WriteMeshFile(out));
-            ASSERT_TRUE(back.ReadMeshFile(out));
+        Printed([&](std::ostream& os) {
+            ASSERT_TRUE(RunReader(m, c.reader, in, os));
+            ASSERT_TRUE(m.WriteMeshFile(out, os));
+            ASSERT_TRUE(back.ReadMeshFile(out, os));
         });
         ASSERT_EQ(back.nVertices, 3);
         for (int i = 0; i < 3; ++i) {
@@ -640,9 +711,9 @@ TEST(FullFormat, ListsBeyondTheCountsAreNotWritten)
     m.nFaces = 1;
     m.nEdges = 2;
     const std::string out = TestPath("wp.txt");
-    StdoutOf([&] {
-        ASSERT_TRUE(m.WriteMeshFile(out));
-        ASSERT_TRUE(back.ReadMeshFile(out));
+    Printed([&](std::ostream& os) {
+        ASSERT_TRUE(m.WriteMeshFile(out, os));
+        ASSERT_TRUE(back.ReadMeshFile(out, os));
     });
     for (int i = 0; i < back.nVertices; ++i) {
         for (int k = 0; k < back.vertices[i].NFaces(); ++k) EXPECT_EQ(back.vertices[i].FaceAt(k), 0);
@@ -655,7 +726,7 @@ TEST(FullFormat, ListsBeyondTheCountsAreNotWritten)
 // temporary file behind.
 TEST(Writers, AFailedWriteKeepsTheEarlierFile)
 {
-    using Writer = bool (CMesh::*)(std::string) const;
+    using Writer = bool (CMesh::*)(std::string, std::ostream&) const;
     CMesh m(40, 80, 40);
     MakeMixed(m);
     for (Writer w : {&CMesh::WriteMeshText, &CMesh::WriteMeshCSource, &CMesh::WriteMeshFile}) {
@@ -663,11 +734,11 @@ TEST(Writers, AFailedWriteKeepsTheEarlierFile)
         PutFile(path, "earlier export\n");
         std::filesystem::create_directory(path + ".tmp");
         bool ok = true;
-        EXPECT_EQ(StdoutOf([&] { ok = (m.*w)(path); }), kOpenFailure);
+        EXPECT_EQ(Printed([&](std::ostream& os) { ok = (m.*w)(path, os); }), kOpenFailure);
         EXPECT_FALSE(ok);
         EXPECT_EQ(FileText(path), "earlier export\n");
         std::filesystem::remove(path + ".tmp");
-        StdoutOf([&] { EXPECT_TRUE((m.*w)(path)); });
+        Printed([&](std::ostream& os) { EXPECT_TRUE((m.*w)(path, os)); });
         EXPECT_NE(FileText(path), "earlier export\n");
         EXPECT_FALSE(std::filesystem::exists(path + ".tmp"));
     }
@@ -694,7 +765,7 @@ TEST(Readers, OnlyRegularFilesOfBoundedSize)
                                                                {large, "more than " + std::to_string(bound)}};
         for (const auto& [path, problem] : refused) {
             bool ok = true;
-            const std::string console = StdoutOf([&] { ok = RunReader(m, r, path); });
+            const std::string console = Printed([&](std::ostream& os) { ok = RunReader(m, r, path, os); });
             EXPECT_FALSE(ok);
             EXPECT_EQ(console.find('\n'), console.size() - 1) << console;
             EXPECT_NE(console.find(path), std::string::npos) << console;
@@ -702,7 +773,7 @@ TEST(Readers, OnlyRegularFilesOfBoundedSize)
             ExpectHeldMeshKept(m, *before);
         }
         std::filesystem::resize_file(large, bound);
-        StdoutOf([&] { EXPECT_TRUE(RunReader(m, r, large)); });
+        Printed([&](std::ostream& os) { EXPECT_TRUE(RunReader(m, r, large, os)); });
     }
 }
 
@@ -711,7 +782,7 @@ TEST(Readers, OnlyRegularFilesOfBoundedSize)
 TEST(DumpMesh, EmptyMeshPrintsCountsAndSeparator)
 {
     CMesh m(4, 8, 4);
-    EXPECT_EQ(StdoutOf([&] { m.DumpMesh(); }),
+    EXPECT_EQ(Printed([&](std::ostream& os) { m.DumpMesh(os); }),
               std::string(49, ' ') + "0 vertices\n\n" + std::string(49, ' ') + "0 faces\n\n" +
                   std::string(49, ' ') + "0 edges:\n\n" + std::string(63, '=') + "\n");
 }
@@ -720,7 +791,7 @@ TEST(DumpMesh, TriangleListingAndScript)
 {
     CMesh m(4, 8, 4);
     MakeUnitTriangle(m);
-    EXPECT_EQ(StdoutOf([&] { m.DumpMesh(); }),
+    EXPECT_EQ(Printed([&](std::ostream& os) { m.DumpMesh(os); }),
               "                                                 3 vertices\n"
               "V  0: ( 0.00, 0.00, 0.00)  2 E,  1 F : ENr:  0, 2,       FNr:  0,\n"
               "V  1: ( 1.00, 0.00, 0.00)  2 E,  1 F : ENr:  0, 1,       FNr:  0,\n"

@@ -14,7 +14,8 @@ namespace {
 std::unique_ptr<CMesh> Built(int type, bool start)
 {
     auto mesh = std::make_unique<CMesh>();
-    mesh->SelectVornObject(type, start);
+    std::ostringstream console;
+    mesh->SelectVornObject(type, start, console);
     return mesh;
 }
 
@@ -32,12 +33,12 @@ int RunFoldLoop(CMesh& mesh, std::vector<std::string>& printed)
 {
     theViewState.SetMode(CViewState::kFold);
     int steps = 0;
-    ::testing::internal::CaptureStdout();
+    std::ostringstream console;
     while (theViewState.GetMode() == CViewState::kFold && steps < 2000) {
-        mesh.FoldStep(0.002, std::cout);
+        mesh.FoldStep(0.002, console);
         ++steps;
     }
-    printed = Lines(::testing::internal::GetCapturedStdout());
+    printed = Lines(console.str());
     return steps;
 }
 
@@ -119,9 +120,9 @@ TEST(VornFoldStep, AtLowerBoundPrintsBelowAndRestores)
 {
     auto mesh = Built(1, true);
     theViewState.SetMode(CViewState::kFold);
-    ::testing::internal::CaptureStdout();
-    mesh->FoldStep(0.002, std::cout);
-    EXPECT_EQ("0.248\n", ::testing::internal::GetCapturedStdout());
+    std::ostringstream console;
+    mesh->FoldStep(0.002, console);
+    EXPECT_EQ("0.248\n", console.str());
     EXPECT_EQ(0.25, mesh->foldParameter);
     EXPECT_EQ(CViewState::kIdle, theViewState.GetMode());
 }

@@ -32,15 +32,18 @@ protected:
     }
 
     // Runs idle calls until the mode leaves `mode`; returns the number of calls.
-    static int IdleWhile(int mode, int limit)
+    int IdleWhile(int mode, int limit)
     {
         int n = 0;
         while (theViewState.GetMode() == mode && n < limit) {
-            IdleStep();
+            IdleStep(console);
             ++n;
         }
         return n;
     }
+
+    // What the keys, menu values and idle calls print.
+    std::ostringstream console;
 };
 
 struct TurnCase {
@@ -72,7 +75,7 @@ TEST_F(InputTest, ViewKeysTurnToTheirDirections)
     };
     for (const TurnCase& c : cases) {
         SetUp();
-        HedrixHandleKey(c.key, c.modifiers);
+        HedrixHandleKey(c.key, c.modifiers, console);
         SCOPED_TRACE(::testing::Message() << "key " << int(c.key) << " modifiers " << c.modifiers);
         EXPECT_EQ(CViewState::kTurn, theViewState.GetMode());
         EXPECT_FLOAT_EQ(c.targetX, targetRotX);
@@ -125,9 +128,9 @@ TEST_F(InputTest, TurnSwitchesAutoSpinOffAndStopsAFold)
 {
     theViewState.SetMode(CViewState::kFold);
     theViewState.ToggleAutoSpin();
-    HedrixHandleKey('G', 0);
+    HedrixHandleKey('G', 0, console);
     EXPECT_EQ(CViewState::kTurn, theViewState.GetMode());
-    IdleStep();
+    IdleStep(console);
     EXPECT_FALSE(theViewState.toggles[CViewState::kAutoSpin]);
 }
 
@@ -137,7 +140,7 @@ TEST_F(InputTest, IdleWrapsAnglesOnceInModeZero)
     for (const auto& c : cases) {
         rotX = c[0];
         rotZ = c[0];
-        IdleStep();
+        IdleStep(console);
         EXPECT_FLOAT_EQ(c[1], rotX);
         EXPECT_FLOAT_EQ(c[1], rotZ);
     }
@@ -146,11 +149,11 @@ TEST_F(InputTest, IdleWrapsAnglesOnceInModeZero)
 TEST_F(InputTest, AutoSpinTurnsByFifteenHundredths)
 {
     rotZ = 10;
-    HedrixHandleKey('m', 0);
-    for (int i = 0; i < 100; ++i) IdleStep();
+    HedrixHandleKey('m', 0, console);
+    for (int i = 0; i < 100; ++i) IdleStep(console);
     EXPECT_NEAR(25.0, rotZ, 1e-3);
-    HedrixHandleKey('m', 0);
-    IdleStep();
+    HedrixHandleKey('m', 0, console);
+    IdleStep(console);
     EXPECT_NEAR(25.0, rotZ, 1e-3);
 }
 
@@ -172,12 +175,12 @@ TEST_F(InputTest, ToggleKeysAndMenuValuesFlipOneToggleEach)
     };
     for (const auto& c : cases) {
         const CViewState before = theViewState;
-        HedrixHandleKey(c.key, kModifierAlt);
+        HedrixHandleKey(c.key, kModifierAlt, console);
         for (int t = 0; t < 9; ++t)
             EXPECT_EQ(t == c.toggle ? !before.toggles[t] : before.toggles[t], theViewState.toggles[t])
                 << "key " << c.key << " toggle " << t;
         if (c.menuValue == 0) continue;
-        MenuAction(c.menuValue);
+        MenuAction(c.menuValue, console);
         for (int t = 0; t < 9; ++t) EXPECT_EQ(before.toggles[t], theViewState.toggles[t]) << "menu " << c.menuValue;
     }
 }
@@ -187,9 +190,9 @@ TEST_F(InputTest, UnknownKeysAndMenuValuesChangeNothing)
     const CViewState before = theViewState;
     const float x = rotX, z = rotZ, k = zoom;
     const unsigned char keys[] = {'x', 'Q', '0', '9', ' ', 200, kKeyEscape};
-    for (unsigned char key : keys) HedrixHandleKey(key, 0);
+    for (unsigned char key : keys) HedrixHandleKey(key, 0, console);
     const int values[] = {0, 7, 98, kMenuQuit, 900, 906, -1};
-    for (int value : values) MenuAction(value);
+    for (int value : values) MenuAction(value, console);
     EXPECT_EQ(before.mode, theViewState.mode);
     for (int t = 0; t < 9; ++t) EXPECT_EQ(before.toggles[t], theViewState.toggles[t]);
     EXPECT_EQ(x, rotX);
@@ -199,19 +202,19 @@ TEST_F(InputTest, UnknownKeysAndMenuValuesChangeNothing)
 
 TEST_F(InputTest, MarkerOnlyKey)
 {
-    HedrixHandleKey('1', 0);
+    HedrixHandleKey('1', 0, console);
     const bool expected[9] = {false, false, false, true, false, false, true, false, false};
     for (int t = 0; t < 9; ++t) EXPECT_EQ(expected[t], theViewState.toggles[t]) << t;
 }
 
 TEST_F(InputTest, ModeKeys)
 {
-    HedrixHandleKey('7', 0);
+    HedrixHandleKey('7', 0, console);
     EXPECT_EQ(CViewState::kTwist, theViewState.GetMode());
-    HedrixHandleKey('7', 0);
+    HedrixHandleKey('7', 0, console);
     EXPECT_EQ(CViewState::kIdle, theViewState.GetMode());
-    HedrixHandleKey('7', 0);
-    HedrixHandleKey('4', 0);
+    HedrixHandleKey('7', 0, console);
+    HedrixHandleKey('4', 0, console);
     EXPECT_EQ(CViewState::kFold, theViewState.GetMode());
 }
 
@@ -221,11 +224,11 @@ TEST_F(InputTest, ZoomKeysScaleAndShrinkTheBounds)
     EXPECT_TRUE(KeyChangesZoom('-'));
     EXPECT_FALSE(KeyChangesZoom('w'));
     const double before = ComputeOrthoBounds(900, 700, zoom).top;
-    HedrixHandleKey('+', 0);
+    HedrixHandleKey('+', 0, console);
     EXPECT_FLOAT_EQ(static_cast<float>(2.5 / 1.1), zoom);
     EXPECT_LT(ComputeOrthoBounds(900, 700, zoom).top, before);
-    HedrixHandleKey('-', 0);
-    HedrixHandleKey('-', 0);
+    HedrixHandleKey('-', 0, console);
+    HedrixHandleKey('-', 0, console);
     EXPECT_FLOAT_EQ(static_cast<float>(static_cast<float>(2.5 / 1.1) * 1.1 * 1.1), zoom);
 }
 
@@ -305,17 +308,17 @@ TEST_F(InputTest, LeftPressStartsTheDragAndPicks)
 // the float gives, and + then - (or - then +) restores the zoom exactly.
 TEST_F(InputTest, ZoomStepsAreTodaysValuesAndExactInverses)
 {
-    theMesh.SelectVornObject(4, false);
+    theMesh.SelectVornObject(4, false, console);
     for (unsigned char key : {'+', '-'}) {
         SetUp();
         float expected = 2.5f;
         for (int n = 1; n <= 15; ++n) {
             expected = static_cast<float>(key == '+' ? expected / 1.1 : expected * 1.1);
-            HedrixHandleKey(key, 0);
+            HedrixHandleKey(key, 0, console);
             ASSERT_EQ(expected, zoom) << key << n;
             const float here = zoom;
-            HedrixHandleKey(key == '+' ? '-' : '+', 0);
-            HedrixHandleKey(key, 0);
+            HedrixHandleKey(key == '+' ? '-' : '+', 0, console);
+            HedrixHandleKey(key, 0, console);
             ASSERT_EQ(here, zoom) << key << n;
         }
     }
@@ -331,19 +334,19 @@ TEST_F(InputTest, ZoomHeldPastTheRangeStopsAndComesBack)
     } const objects[] = {{1, 20}, {2, 19}, {3, 19}, {4, 20}, {5, 21}};
     for (const auto& o : objects) {
         SetUp();
-        theMesh.SelectVornObject(o.type, true);
+        theMesh.SelectVornObject(o.type, true, console);
         const double radius = FarthestVertex(theMesh);
-        for (int i = 0; i < 2000; ++i) HedrixHandleKey('-', 0);
+        for (int i = 0; i < 2000; ++i) HedrixHandleKey('-', 0, console);
         EXPECT_EQ(kMaxZoomOutSteps, zoomSteps);
         EXPECT_TRUE(std::isfinite(zoom));
         EXPECT_LT(zoom, 200.0f);
-        for (int i = 0; i < 2000; ++i) HedrixHandleKey('+', 0);
+        for (int i = 0; i < 2000; ++i) HedrixHandleKey('+', 0, console);
         EXPECT_EQ(-o.stepsIn, zoomSteps) << o.type;
         // Near and far hold the object with room to spare; one step more would not.
         const COrthoBounds b = ComputeOrthoBounds(900, 700, zoom);
         EXPECT_GE(b.farPlane, radius + kZoomDepthMargin) << o.type;
         EXPECT_LT(5.0 * (ZoomAtStep(2.5f, zoomSteps - 1) * 0.70710677f), radius + kZoomDepthMargin) << o.type;
-        for (int i = 0; i < o.stepsIn; ++i) HedrixHandleKey('-', 0);
+        for (int i = 0; i < o.stepsIn; ++i) HedrixHandleKey('-', 0, console);
         EXPECT_EQ(2.5f, zoom) << o.type;
     }
 }
@@ -395,7 +398,7 @@ TEST_F(InputTest, ObjectKeysBuildTheirObjects)
     };
     for (const ObjectKeyCase& c : cases) {
         theViewState.SetMode(CViewState::kFold);
-        HedrixHandleKey(c.key, 0);
+        HedrixHandleKey(c.key, 0, console);
         EXPECT_EQ(c.solid, currentSolid) << c.key;
         EXPECT_EQ(c.nVertices, theMesh.nVertices) << c.key;
         EXPECT_EQ(2 * c.nVertices, theMesh.nEdges) << c.key;
@@ -407,17 +410,17 @@ TEST_F(InputTest, ObjectKeysBuildTheirObjects)
 TEST_F(InputTest, ArrowStepsWrapAroundTheFiveObjects)
 {
     const int counts[] = {12, 24, 24, 60, 60};
-    HedrixHandleKey('I', 0);
+    HedrixHandleKey('I', 0, console);
     for (int i = 0; i < 6; ++i) {
-        NextSolid();
+        NextSolid(console);
         const int expected = 901 + i % 5;
         EXPECT_EQ(expected, currentSolid);
         EXPECT_EQ(counts[expected - 901], theMesh.nVertices);
         EXPECT_EQ(20, theMesh.stage);
     }
-    HedrixHandleKey('T', 0);
+    HedrixHandleKey('T', 0, console);
     for (int i = 0; i < 6; ++i) {
-        PrevSolid();
+        PrevSolid(console);
         const int expected = 905 - i % 5;
         EXPECT_EQ(expected, currentSolid);
         EXPECT_EQ(counts[expected - 901], theMesh.nVertices);
@@ -431,20 +434,20 @@ TEST_F(InputTest, HideAndShowSquaresKeys)
         for (int i = 0; i < theMesh.nFaces; ++i) n += theMesh.faces[i].type == type;
         return n;
     };
-    HedrixHandleKey('t', 0);
+    HedrixHandleKey('t', 0, console);
     EXPECT_EQ(6, count(1));
-    HedrixHandleKey('5', 0);
+    HedrixHandleKey('5', 0, console);
     EXPECT_EQ(0, count(1));
     EXPECT_EQ(6, count(99));
-    HedrixHandleKey('5', kModifierAlt);
+    HedrixHandleKey('5', kModifierAlt, console);
     EXPECT_EQ(6, count(1));
     EXPECT_EQ(0, count(99));
 }
 
 TEST_F(InputTest, FoldModeRunsDownToTheLowerBound)
 {
-    HedrixHandleKey('T', 0);
-    HedrixHandleKey('4', 0);
+    HedrixHandleKey('T', 0, console);
+    HedrixHandleKey('4', 0, console);
     const int calls = IdleWhile(CViewState::kFold, 1000);
     EXPECT_EQ(375, calls);
     EXPECT_EQ(theMesh.lowerBound, theMesh.foldParameter);
@@ -452,13 +455,13 @@ TEST_F(InputTest, FoldModeRunsDownToTheLowerBound)
 
 TEST_F(InputTest, TwistModeStepsTheAngleEachIdleCall)
 {
-    HedrixHandleKey('t', 0);
-    HedrixHandleKey('6', 0);
+    HedrixHandleKey('t', 0, console);
+    HedrixHandleKey('6', 0, console);
     theMesh.twistAngle = 0;
     theMesh.twistStep = 0.002;
-    HedrixHandleKey('7', 0);
-    IdleStep();
-    IdleStep();
+    HedrixHandleKey('7', 0, console);
+    IdleStep(console);
+    IdleStep(console);
     EXPECT_NEAR(0.004, theMesh.twistAngle, 1e-12);
     EXPECT_EQ(CViewState::kTwist, theViewState.GetMode());
 }
@@ -494,8 +497,8 @@ protected:
 
 TEST_F(WriteKeyTest, WritesAllThreeFiles)
 {
-    HedrixHandleKey('o', 0);
-    HedrixHandleKey('w', 0);
+    HedrixHandleKey('o', 0, console);
+    HedrixHandleKey('w', 0, console);
     std::istringstream header(FirstLine("wemo.txt"));
     int nV = 0, nF = 0, nS = -1;
     header >> nV >> nF >> nS;
@@ -512,11 +515,11 @@ TEST_F(WriteKeyTest, WritesAllThreeFiles)
 
 TEST_F(WriteKeyTest, AnUnwritableFileLeavesTheOthersAndTheMesh)
 {
-    HedrixHandleKey('T', 0);
+    HedrixHandleKey('T', 0, console);
     std::filesystem::create_directory("wemo.txt");
-    ::testing::internal::CaptureStdout();
-    HedrixHandleKey('w', 0);
-    const std::string out = ::testing::internal::GetCapturedStdout();
+    std::ostringstream written;
+    HedrixHandleKey('w', 0, written);
+    const std::string out = written.str();
     EXPECT_NE(std::string::npos, out.find("Datei kann nicht geoeffnet werden!"));
     EXPECT_TRUE(std::filesystem::is_directory("wemo.txt"));
     EXPECT_TRUE(std::filesystem::is_regular_file("crInc.txt"));

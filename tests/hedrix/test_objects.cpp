@@ -4,6 +4,7 @@
 
 #include <cmath>
 #include <memory>
+#include <sstream>
 #include <string>
 #include <vector>
 
@@ -31,7 +32,8 @@ std::unique_ptr<Table> ReadTable(int type)
 {
     auto t = std::make_unique<Table>();
     auto mesh = NewMesh();
-    mesh->GetVornObj(type, t->counts, t->rows, t->faceList);
+    std::ostringstream console;
+    mesh->GetVornObj(type, t->counts, t->rows, t->faceList, console);
     int cursor = 0;
     for (int j = 0; j < t->counts[1]; ++j) {
         TableFace f;
@@ -148,7 +150,8 @@ TEST_P(VornObjects, BuiltObjectHasInteriorEdgesAndConstants)
 {
     const VornCase& c = GetParam();
     auto mesh = NewMesh();
-    mesh->SelectVornObject(c.type, true);
+    std::ostringstream console;
+    mesh->SelectVornObject(c.type, true, console);
     ASSERT_EQ(c.nEdges, mesh->nEdges);
     int perType[4] = {};
     for (int e = 0; e < mesh->nEdges; ++e) {
@@ -183,7 +186,8 @@ TEST_P(VornObjects, SelectedWithoutStartShowsPlatonicSolid)
 {
     const VornCase& c = GetParam();
     auto mesh = NewMesh();
-    mesh->SelectVornObject(c.type, false);
+    std::ostringstream console;
+    mesh->SelectVornObject(c.type, false, console);
     EXPECT_EQ(20, mesh->stage);
     EXPECT_EQ(0.99999, mesh->foldParameter);
     const double platonicEdge = 2 * c.foldScale * std::sin(kPi / c.sides3);
@@ -242,9 +246,9 @@ TEST(VornTables, UnknownTypeCopiesNothing)
         t.rows[0][0] = 4.5;
         t.faceList[0] = 42;
         auto mesh = NewMesh();
-        ::testing::internal::CaptureStdout();
-        mesh->GetVornObj(type, t.counts, t.rows, t.faceList);
-        EXPECT_EQ("error in GetVornObj! \n", ::testing::internal::GetCapturedStdout());
+        std::ostringstream console;
+        mesh->GetVornObj(type, t.counts, t.rows, t.faceList, console);
+        EXPECT_EQ("error in GetVornObj! \n", console.str());
         EXPECT_EQ(11, t.counts[0]);
         EXPECT_EQ(12, t.counts[1]);
         EXPECT_EQ(0, t.counts[2]);
@@ -256,7 +260,8 @@ TEST(VornTables, UnknownTypeCopiesNothing)
 TEST(VornSelect, StartObjectAtTableSize)
 {
     auto mesh = NewMesh();
-    mesh->SelectVornObject(4, true);
+    std::ostringstream console;
+    mesh->SelectVornObject(4, true, console);
     EXPECT_EQ(60, mesh->nVertices);
     EXPECT_EQ(62, mesh->nFaces);
     EXPECT_EQ(120, mesh->nEdges);
@@ -273,13 +278,14 @@ TEST(VornSelect, StartObjectAtTableSize)
 TEST(VornSelect, UnknownTypeBuildsNothingAndKeepsTheSolid)
 {
     auto mesh = NewMesh();
-    mesh->SelectVornObject(3, false);
+    std::ostringstream console;
+    mesh->SelectVornObject(3, false, console);
     const CVector3d p = mesh->VertexPosition(7);
     for (int type : {0, 6, 905}) {
         theViewState.SetMode(CViewState::kFold);
         theViewState.toggles[CViewState::kFaces] = false;
         mesh->stage = 60;
-        mesh->SelectVornObject(type, false);
+        mesh->SelectVornObject(type, false, console);
         EXPECT_EQ(903, currentSolid) << type;
         EXPECT_EQ(CViewState::kIdle, theViewState.GetMode()) << type;
         EXPECT_TRUE(theViewState.toggles[CViewState::kFaces]) << type;
@@ -289,7 +295,7 @@ TEST(VornSelect, UnknownTypeBuildsNothingAndKeepsTheSolid)
         EXPECT_EQ(p.x(), mesh->VertexPosition(7).x());
     }
     // With the start flag the sequence starts on the object still shown.
-    mesh->SelectVornObject(6, true);
+    mesh->SelectVornObject(6, true, console);
     EXPECT_EQ(903, currentSolid);
     EXPECT_EQ(50, mesh->stage);
     EXPECT_EQ(mesh->lowerBound, mesh->foldParameter);
@@ -298,7 +304,8 @@ TEST(VornSelect, UnknownTypeBuildsNothingAndKeepsTheSolid)
 TEST(VornSelect, StopsLoopsResetsMarksAndToggles)
 {
     auto mesh = NewMesh();
-    mesh->SelectVornObject(5, true);
+    std::ostringstream console;
+    mesh->SelectVornObject(5, true, console);
     mesh->markFaceA = 61;
     mesh->markFaceB = 40;
     mesh->markVertexA = 59;
@@ -306,7 +313,7 @@ TEST(VornSelect, StopsLoopsResetsMarksAndToggles)
     mesh->faces[30].type = 99;
     theViewState.SetMode(CViewState::kTwist);
     theViewState.toggles[CViewState::kFaces] = false;
-    mesh->SelectVornObject(1, false);
+    mesh->SelectVornObject(1, false, console);
     EXPECT_EQ(CViewState::kIdle, theViewState.GetMode());
     EXPECT_EQ(0, mesh->markFaceA);
     EXPECT_EQ(0, mesh->markFaceB);
@@ -320,22 +327,23 @@ TEST(VornSelect, StopsLoopsResetsMarksAndToggles)
 TEST(VornSelect, RefusedTableLeavesMeshUnchanged)
 {
     auto mesh = NewMesh();
-    mesh->SelectVornObject(1, false);
+    std::ostringstream console;
+    mesh->SelectVornObject(1, false, console);
     const int counts[3] = {3, 1, 0};
     const double rows[3][4] = {{0, 0, 0, 0}, {1, 0, 0, 0}, {0, 1, 0, 0}};
     const int badVertex[] = {3, 1, 2, 4, 1};
     const int tooManySides[] = {16, 1, 2, 3, 1, 2, 3, 1, 2, 3, 1, 2, 3, 1, 2, 3, 1, 1};
     mesh->stage = 65;
     for (const int* faceList : {badVertex, tooManySides}) {
-        ::testing::internal::CaptureStdout();
-        mesh->BuildMeshFromTables(counts, rows, faceList, 1.0);
-        EXPECT_FALSE(::testing::internal::GetCapturedStdout().empty());
+        console.str("");
+        mesh->BuildMeshFromTables(counts, rows, faceList, 1.0, console);
+        EXPECT_FALSE(console.str().empty());
         EXPECT_EQ(12, mesh->nVertices);
         EXPECT_EQ(14, mesh->nFaces);
         EXPECT_EQ(65, mesh->stage);
     }
     const int good[] = {3, 1, 2, 3, 1};
-    mesh->BuildMeshFromTables(counts, rows, good, 2.0);
+    mesh->BuildMeshFromTables(counts, rows, good, 2.0, console);
     EXPECT_EQ(3, mesh->nVertices);
     EXPECT_EQ(3, mesh->nEdges);
     EXPECT_EQ(20, mesh->stage);

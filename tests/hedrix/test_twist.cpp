@@ -1,4 +1,5 @@
 #include <cmath>
+#include <sstream>
 #include <string>
 #include <vector>
 
@@ -288,7 +289,7 @@ protected:
     void SetUp() override
     {
         theViewState.mode = CViewState::kIdle;
-        theMesh.SelectVornObject(GetParam().type, true);
+        theMesh.SelectVornObject(GetParam().type, true, console);
         for (int i = 0; i < theMesh.nFaces; ++i)
             if (theMesh.faces[i].type == kSquareFaceType) squares.push_back(i);
     }
@@ -341,6 +342,7 @@ protected:
     }
 
     std::vector<int> squares;
+    std::ostringstream console; // what selecting an object prints
 };
 
 TEST_P(TwistObjectTest, StageSequenceKeyByKey)
@@ -469,7 +471,7 @@ TEST_P(TwistObjectTest, LoopAfterAnObjectSwitchUsesTheNewObject)
     for (int k = 0; k < 20; ++k) TwistIdlePass(theMesh);
     // Another object with its sequence started, then key 7 straight away.
     const ObjectCase& other = kObjects[GetParam().type % 5];
-    theMesh.SelectVornObject(other.type, true);
+    theMesh.SelectVornObject(other.type, true, console);
     EXPECT_EQ(theViewState.GetMode(), CViewState::kIdle);
     squares.clear();
     for (int i = 0; i < theMesh.nFaces; ++i)
@@ -492,7 +494,7 @@ TEST_P(TwistObjectTest, LoopAfterAnObjectSwitchUsesTheNewObject)
 
 TEST_P(TwistObjectTest, LoopOnThePlatonicSolidWritesOnlyFiniteValues)
 {
-    theMesh.SelectVornObject(GetParam().type, false);
+    theMesh.SelectVornObject(GetParam().type, false, console);
     theMesh.twistAngle = 0;
     theMesh.twistStep = 0.002;
     theViewState.SetMode(CViewState::kTwist);
@@ -558,9 +560,10 @@ TEST(TwistCarriedOver, AngleBeyondTheNewLimitComesBackToIt)
         double sign;
     } const cases[] = {{2, 45, 0.911269837220, 1}, {4, 36, 0.557953156227, 1}, {2, 45, 0.911269837220, -1},
                        {5, 60, 0.507446082437, 1}};
+    std::ostringstream console;
     for (const auto& c : cases) {
         theViewState.mode = CViewState::kIdle;
-        theMesh.SelectVornObject(1, true);
+        theMesh.SelectVornObject(1, true, console);
         for (int k = 0; k < 4; ++k) theMesh.AdvanceSequence();
         ASSERT_EQ(theViewState.GetMode(), CViewState::kTwist);
         for (int run = 0; run < (c.sign > 0 ? 2 : 6); ++run) {
@@ -570,7 +573,7 @@ TEST(TwistCarriedOver, AngleBeyondTheNewLimitComesBackToIt)
         const double carried = theMesh.twistAngle, step = theMesh.twistStep;
         ASSERT_NEAR(carried, c.sign * degToRad(60), 0.003) << c.type;
 
-        theMesh.SelectVornObject(c.type, true);
+        theMesh.SelectVornObject(c.type, true, console);
         const double limit = degToRad(c.limitDegrees);
         EXPECT_EQ(theMesh.twistAngle, std::fabs(carried) > limit ? c.sign * limit : carried) << c.type;
         EXPECT_EQ(theMesh.twistStep, step) << c.type;
