@@ -64,7 +64,7 @@ void KeyboardFunc(unsigned char key, int, int)
 {
     if (key == 27) std::exit(0);
     // Always the real modifier state: the pointer position says nothing about the keys held.
-    CrimpaHandleKey(key, glutGetModifiers());
+    CrimpaHandleKey(key, glutGetModifiers(), std::cout);
     glutPostRedisplay();
 }
 
@@ -76,14 +76,14 @@ void IdleFunc()
     // unchanged frame already under way.
     const bool changing = autoSpin || animate;
     if (autoSpin) rotZ = static_cast<float>(rotZ + 0.15);
-    AdvanceAnimation();
+    AdvanceAnimation(std::cout);
     if (changing) glutPostRedisplay();
 }
 
 void MenuFunc(int value)
 {
     if (value == kQuitMenuValue) std::exit(0);
-    HandleMenu(value);
+    HandleMenu(value, std::cout);
     glutPostRedisplay();
 }
 

@@ -1,6 +1,6 @@
 #include "crimpa/core/Keys.h"
 
-#include <iostream>
+#include <ostream>
 
 #include "crimpa/core/Design.h"
 #include "crimpa/core/DesignFiles.h"
@@ -27,7 +27,7 @@ void ReshapeAfterZoom()
 }
 } // namespace
 
-void CrimpaHandleKey(unsigned char key, int modifiers)
+void CrimpaHandleKey(unsigned char key, int modifiers, std::ostream& os)
 {
     switch (key) {
     case 's': showSpecialEdges = !showSpecialEdges; return;
@@ -44,14 +44,14 @@ void CrimpaHandleKey(unsigned char key, int modifiers)
         return;
     case 'w':
         // Each writer reports its own failure; one file failing does not keep the other from being written.
-        WriteMeshText("wemo.txt", std::cout);
-        WriteMeshCSource("crInc.txt", std::cout);
+        WriteMeshText("wemo.txt", os);
+        WriteMeshCSource("crInc.txt", os);
         return;
-    default: DesignKey(key, modifiers, std::cout); return;
+    default: DesignKey(key, modifiers, os); return;
     }
 }
 
-void HandleMenu(int value)
+void HandleMenu(int value, std::ostream& os)
 {
     switch (value) {
     case 1: showSpecialEdges = !showSpecialEdges; return;
@@ -63,7 +63,7 @@ void HandleMenu(int value)
     default: break;
     }
     const int entry = value - kFirstDesignMenuValue;
-    if (entry >= 0 && entry < kDesignMenuEntries) LoadDesignFile(designFileNames[entry], std::cout);
+    if (entry >= 0 && entry < kDesignMenuEntries) LoadDesignFile(designFileNames[entry], os);
 }
 
 void CrimpaDragView(int x, int y)
@@ -106,15 +106,15 @@ void ViewBox(int width, int height, double box[6])
     box[5] = farPlane;
 }
 
-void AdvanceAnimation()
+void AdvanceAnimation(std::ostream& os)
 {
     if (!animate) return;
-    DesignIdleStep(std::cout);
+    DesignIdleStep(os);
     theMesh.ComputeFaceCentres();
     theMesh.ComputeFaceNormals();
     theMesh.BuildDisplayLists();
     frameCounter += 1;
-    std::cout << frameCounter << std::endl;
+    os << frameCounter << std::endl;
     if (frameCounter >= 200) {
         frameCounter = 0;
         animate = false;

@@ -16,11 +16,11 @@
 
 namespace {
 
-std::string Quiet(void (*f)(unsigned char, int), unsigned char key, int modifiers = 0)
+std::string Quiet(void (*f)(unsigned char, int, std::ostream&), unsigned char key, int modifiers = 0)
 {
-    testing::internal::CaptureStdout();
-    f(key, modifiers);
-    return testing::internal::GetCapturedStdout();
+    std::ostringstream console;
+    f(key, modifiers, console);
+    return console.str();
 }
 
 struct Toggle {
@@ -40,14 +40,14 @@ TEST(CommonKeys, EachToggleFlipsItsFlagOnly)
     for (const Toggle& t : kToggles) {
         bool before[7];
         for (int i = 0; i < 7; ++i) before[i] = *kToggles[i].flag;
-        CrimpaHandleKey(t.key, 0);
+        CrimpaHandleKey(t.key, 0, std::cout);
         for (int i = 0; i < 7; ++i) EXPECT_EQ(*kToggles[i].flag, kToggles[i].flag == t.flag ? !before[i] : before[i]) << t.key;
-        CrimpaHandleKey(t.key, 0);
+        CrimpaHandleKey(t.key, 0, std::cout);
         EXPECT_EQ(*t.flag, before[&t - kToggles]);
         if (t.menuValue == 0) continue;
-        HandleMenu(t.menuValue);
+        HandleMenu(t.menuValue, std::cout);
         EXPECT_EQ(*t.flag, !before[&t - kToggles]) << "menu " << t.menuValue;
-        HandleMenu(t.menuValue);
+        HandleMenu(t.menuValue, std::cout);
     }
 }
 
@@ -78,13 +78,13 @@ TEST(CommonKeys, ZoomStepsThroughDoubleAndReshapes)
     zoom = 2.5f;
     zoomSteps = 0;
     reshapes = 0;
-    CrimpaHandleKey('+', 0);
+    CrimpaHandleKey('+', 0, std::cout);
     EXPECT_EQ(zoom, static_cast<float>(2.5 / 1.1));
     EXPECT_EQ(reshapes, 0) << "no hook, no reshape";
     reshapeHook = CountReshape;
     windowWidth = 640;
     windowHeight = 480;
-    CrimpaHandleKey('-', 0);
+    CrimpaHandleKey('-', 0, std::cout);
     reshapeHook = nullptr;
     EXPECT_EQ(reshapes, 1);
     EXPECT_EQ(lastWidth, 640);
@@ -107,20 +107,20 @@ TEST(CommonKeys, ZoomHeldPastTheRangeStopsAndComesBack)
     float expected = 2.5f;
     for (int n = 1; n <= 10; ++n) {
         expected = static_cast<float>(expected / 1.1);
-        CrimpaHandleKey('+', 0);
+        CrimpaHandleKey('+', 0, std::cout);
         ASSERT_EQ(expected, zoom) << n;
     }
-    for (int i = 0; i < 2000; ++i) CrimpaHandleKey('-', 0);
+    for (int i = 0; i < 2000; ++i) CrimpaHandleKey('-', 0, std::cout);
     EXPECT_EQ(kMaxZoomOutSteps, zoomSteps);
     EXPECT_TRUE(std::isfinite(zoom));
-    for (int i = 0; i < 2000; ++i) CrimpaHandleKey('+', 0);
+    for (int i = 0; i < 2000; ++i) CrimpaHandleKey('+', 0, std::cout);
     EXPECT_TRUE(std::isfinite(zoom));
     EXPECT_GT(zoom, 0.5f);
     double box[6];
     ViewBox(900, 700, box);
     EXPECT_GE(box[5], FarthestVertex(theMesh) + kZoomDepthMargin);
     const int in = -zoomSteps;
-    for (int i = 0; i < in; ++i) CrimpaHandleKey('-', 0);
+    for (int i = 0; i < in; ++i) CrimpaHandleKey('-', 0, std::cout);
     EXPECT_EQ(2.5f, zoom);
     zoomSteps = 0;
 }
@@ -177,7 +177,7 @@ TEST_F(InTempDir, MissingOrMalformedDesignFileLeavesTheMesh)
     std::ofstream(designFileNames[1]) << "3 1 0\n1 0 0 0 0\n2 1 zero 0 0\n";
     for (int value : {kFirstDesignMenuValue, kFirstDesignMenuValue + 1}) {
         testing::internal::CaptureStdout();
-        HandleMenu(value);
+        HandleMenu(value, std::cout);
         const std::string out = testing::internal::GetCapturedStdout();
         EXPECT_FALSE(out.empty()) << "no message for menu value " << value;
         if (value == kFirstDesignMenuValue) {
@@ -196,8 +196,8 @@ TEST_F(InTempDir, LastDesignMenuEntryLoadsItsFile)
     ASSERT_STREQ(designFileNames[kDesignMenuEntries - 1], "simpv01.cqv");
     std::ofstream("simpv01.cqv") << "4 1 0\n1 0 0 0 0\n2 1 0 0 0\n3 1 1 0 0\n4 0 1 0 0\n1 4 1 2 3 4 2\n";
     testing::internal::CaptureStdout();
-    HandleMenu(kFirstDesignMenuValue + kDesignMenuEntries - 1);
-    HandleMenu(kFirstDesignMenuValue + kDesignMenuEntries);  // past the table: nothing
+    HandleMenu(kFirstDesignMenuValue + kDesignMenuEntries - 1, std::cout);
+    HandleMenu(kFirstDesignMenuValue + kDesignMenuEntries, std::cout);  // past the table: nothing
     testing::internal::GetCapturedStdout();
     EXPECT_EQ(theMesh.nVertices, 4);
     EXPECT_EQ(theMesh.nEdges, 4);
@@ -297,10 +297,10 @@ TEST(Animation, RunsTwoHundredFramesThenStops)
     testing::internal::CaptureStdout();
     int calls = 0;
     while (animate && calls < 1000) {
-        AdvanceAnimation();
+        AdvanceAnimation(std::cout);
         ++calls;
     }
-    AdvanceAnimation();  // at rest: nothing
+    AdvanceAnimation(std::cout);  // at rest: nothing
     const std::string out = testing::internal::GetCapturedStdout();
     EXPECT_EQ(calls, 200);
     EXPECT_EQ(frameCounter, 0);

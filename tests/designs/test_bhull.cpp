@@ -26,7 +26,7 @@ std::string RunOnePhase()
 {
     std::string out = Press('r');
     testing::internal::CaptureStdout();
-    for (int i = 0; i < 200 && animate; ++i) AdvanceAnimation();
+    for (int i = 0; i < 200 && animate; ++i) AdvanceAnimation(std::cout);
     return out + testing::internal::GetCapturedStdout();
 }
 
@@ -112,7 +112,7 @@ TEST_F(BelcastroHullTest, KeyRTogglesTheAnimationAndAStopResumesInsideThePhase)
     EXPECT_EQ(Press('R'), "");
     EXPECT_TRUE(animate);
     Quietly([] {
-        for (int i = 0; i < 50; ++i) AdvanceAnimation();
+        for (int i = 0; i < 50; ++i) AdvanceAnimation(std::cout);
     });
     EXPECT_EQ(Press('r'), "");
     EXPECT_FALSE(animate);
@@ -127,7 +127,7 @@ TEST_F(BelcastroHullTest, KeyIRestartsTheFigureAndLeavesTheAnimationRunning)
 {
     Press('r');
     Quietly([] {
-        for (int i = 0; i < 30; ++i) AdvanceAnimation();
+        for (int i = 0; i < 30; ++i) AdvanceAnimation(std::cout);
     });
     theMesh.nSpecialEdges = 3;  // as left behind by a design file
     const std::string out = Press('I');
