@@ -13,7 +13,6 @@
 #include <cstdlib>
 #include <fstream>
 #include <iostream>
-#include <set>
 #include <sstream>
 #include <string>
 #include <unistd.h>
@@ -24,7 +23,7 @@
 #include "crimpa/core/Keys.h"
 #include "crimpa/core/ViewerState.h"
 #include "mesh/LinearEdges.h"
-#include "render/FrameMatrix.h"
+#include "render/MeshGuards.h"
 #include "render/ViewerGLState.h"
 #include "render/ViewerWindow.h"
 
@@ -123,15 +122,6 @@ CMesh& IrregularMesh()
     return mesh;
 }
 
-// Tube lengths as the drawing measures them: one per distinct value.
-int DistinctEdgeLengths(const CMesh& m)
-{
-    std::set<double> lengths;
-    for (int k = 0; k < m.nEdges; ++k)
-        lengths.insert(MakeFrameMatrix(m.vertices[m.edges[k].v2].Position() - m.vertices[m.edges[k].v1].Position()).length);
-    return static_cast<int>(lengths.size());
-}
-
 void BM_ReadDesignFile(benchmark::State& state)
 {
     static CMesh scratch;
@@ -178,7 +168,7 @@ void BM_ListMemoryAndRebuilds(benchmark::State& state)
 {
     if (!NeedContext(state)) return;
     CMesh& m = state.range(0) == 0 ? LoadedMesh() : IrregularMesh();
-    state.counters["edge_lengths"] = DistinctEdgeLengths(m);
+    state.counters["edge_lengths"] = meshdrawing::DistinctTubeLengths(m, m.edges.get(), m.nEdges);
     for (auto _ : state) {
         state.counters["rss_before_MB"] = ResidentMegabytes();
         state.counters["compile_s"] = TimedBuild(m);
