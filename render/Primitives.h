@@ -13,7 +13,9 @@
 #include "render/MaterialRules.h"
 
 // A folded or loaded design has a length per edge, and each tube list holds
-// a whole tube; every built-in design stays below this.
+// a whole tube; every built-in design stays below this. A stretched tube can
+// round apart from one of its own length by a pixel here and there: the
+// price of lists that stay small at the store's capacity.
 constexpr int kMaxSharedTubeLengths = 1024;
 
 // One build of a viewer's display lists. Keeps the viewer's fixed list
