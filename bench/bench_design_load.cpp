@@ -8,6 +8,7 @@
 #include <benchmark/benchmark.h>
 
 #include <chrono>
+#include <cmath>
 #include <cstdio>
 #include <cstdlib>
 #include <fstream>
@@ -22,6 +23,7 @@
 #include "crimpa/core/Keys.h"
 #include "crimpa/core/ViewerState.h"
 #include "mesh/LinearEdges.h"
+#include "render/MeshGuards.h"
 #include "render/ViewerGLState.h"
 #include "render/ViewerWindow.h"
 
@@ -100,6 +102,26 @@ CMesh& LoadedMesh()
     return mesh;
 }
 
+// The loaded grid with every vertex lifted by its own small height, so that
+// nearly every edge has a length of its own, as in a folded design.
+CMesh& IrregularMesh()
+{
+    static CMesh mesh;
+    static bool built = false;
+    if (!built) {
+        built = ReadMeshText(gridFile, mesh, Quiet());
+        for (int i = 0; i < mesh.nVertices; ++i) {
+            const CVector3d p = mesh.vertices[i].Position();
+            const double h = std::sin(12.9898 * i) * 43758.5453;
+            mesh.vertices[i].Set(p.x(), p.y(), 0.002 * (h - std::floor(h)), mesh.vertices[i].type);
+        }
+        mesh.ComputeFaceCentres();
+        mesh.ComputeFaceNormals();
+        mesh.GenerateEdges(Quiet());
+    }
+    return mesh;
+}
+
 void BM_ReadDesignFile(benchmark::State& state)
 {
     static CMesh scratch;
@@ -139,11 +161,14 @@ void BM_GenerateEdgesLinear(benchmark::State& state)
     state.counters["edges"] = m.nEdges;
 }
 
-// Runs first of the GL benchmarks, so that "before" holds no lists yet.
+// Runs first of the GL benchmarks, so that "before" holds no lists yet; the
+// argument chooses the loaded grid (0) or the one with irregular lengths (1),
+// which is best run alone (--benchmark_filter) for its "before".
 void BM_ListMemoryAndRebuilds(benchmark::State& state)
 {
     if (!NeedContext(state)) return;
-    CMesh& m = LoadedMesh();
+    CMesh& m = state.range(0) == 0 ? LoadedMesh() : IrregularMesh();
+    state.counters["edge_lengths"] = meshdrawing::DistinctTubeLengths(m, m.edges.get(), m.nEdges);
     for (auto _ : state) {
         state.counters["rss_before_MB"] = ResidentMegabytes();
         state.counters["compile_s"] = TimedBuild(m);
@@ -175,11 +200,12 @@ void BM_BuildDisplayLists(benchmark::State& state)
 }
 
 // One frame of the design viewer's default view: axes, faces, edge tubes and
-// vertex spheres, in the viewer's window size, projection and light.
+// vertex spheres, in the viewer's window size, projection and light; the
+// argument chooses the grid as above.
 void BM_Redisplay(benchmark::State& state)
 {
     if (!NeedContext(state)) return;
-    BuildDesignDisplayLists(LoadedMesh());
+    BuildDesignDisplayLists(state.range(0) == 0 ? LoadedMesh() : IrregularMesh());
     SetViewerGLState();
     double box[6];
     ViewBox(kWindowWidth, kWindowHeight, box);
@@ -217,9 +243,9 @@ BENCHMARK(BM_GenerateEdgesHashed)->Arg(32)->Arg(64)->Arg(128)->Arg(kGrid)->Unit(
 BENCHMARK(BM_GenerateEdgesLinear)->Arg(32)->Arg(64)->Arg(128)->Unit(benchmark::kMillisecond);
 // The full grid with the linear search runs once: it takes seconds.
 BENCHMARK(BM_GenerateEdgesLinear)->Arg(kGrid)->Iterations(1)->Unit(benchmark::kMillisecond);
-BENCHMARK(BM_ListMemoryAndRebuilds)->Iterations(1)->Unit(benchmark::kMillisecond);
+BENCHMARK(BM_ListMemoryAndRebuilds)->Arg(0)->Arg(1)->Iterations(1)->Unit(benchmark::kMillisecond);
 BENCHMARK(BM_BuildDisplayLists)->Unit(benchmark::kMillisecond);
-BENCHMARK(BM_Redisplay)->Unit(benchmark::kMillisecond);
+BENCHMARK(BM_Redisplay)->Arg(0)->Arg(1)->Unit(benchmark::kMillisecond);
 BENCHMARK(BM_LoadSmallAfterFullStore)->Unit(benchmark::kMillisecond);
 
 int main(int argc, char** argv)

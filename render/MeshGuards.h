@@ -1,6 +1,8 @@
 #pragma once
 // Index checks for the display lists: every index taken from a mesh record
 // is tested against the counts (and capacities) before it is read. No GL.
+#include <set>
+
 #include "mesh/MeshRecords.h"
 #include "render/FrameMatrix.h"
 
@@ -50,6 +52,21 @@ bool FaceCorners(const Store& mesh, int f, int minCorners, CVector3d* corners, i
         if (!IsFinite(corners[k])) return false;
     }
     return true;
+}
+
+// Distinct lengths of the tubes along count edges, as the drawing measures
+// them: the tube lists that one build would compile for that radius.
+template <class Store>
+int DistinctTubeLengths(const Store& mesh, const CEdge* edges, int count)
+{
+    std::set<double> lengths;
+    for (int k = 0; k < EdgeCount(mesh, count); ++k) {
+        const CEdge& e = edges[k];
+        if (!ValidVertex(mesh, e.v1) || !ValidVertex(mesh, e.v2)) continue;
+        const CFrameMatrix frame = MakeFrameMatrix(mesh.vertices[e.v2].Position() - mesh.vertices[e.v1].Position());
+        if (frame.valid) lengths.insert(frame.length);
+    }
+    return static_cast<int>(lengths.size());
 }
 
 }  // namespace meshdrawing

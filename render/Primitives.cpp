@@ -16,8 +16,9 @@ namespace {
 
 bool UsableRadius(double r) { return std::isfinite(r) && r > 0; }
 
-// The quadric calls of one tube, sphere or arrow body, in the element's local
-// frame; equal keys give the same GL calls with the same arguments.
+// The geometry of one tube, sphere or arrow body in the element's local frame;
+// equal keys give the same geometry. Tubes and spheres are written out as
+// triangles, an arrow body is drawn by GLU's quadrics.
 struct CShapeKey {
     enum EKind { kTube, kSphere, kArrow } kind;
     double size[5];
@@ -145,21 +146,29 @@ void EmitShape(const CShapeKey& k)
         EmitSphereTriangles(k.size[0], k.slices, k.stacks);
         return;
     }
+    // Shaft radius, shaft length, cone start, cone radius, cone height.
     GLUquadric* q = gluNewQuadric();
-    if (k.kind == CShapeKey::kSphere) {
-        gluSphere(q, k.size[0], k.slices, k.stacks);
-    } else {
-        // Shaft radius, shaft length, cone start, cone radius, cone height.
-        if (k.size[1] > 0) gluCylinder(q, k.size[0], k.size[0], k.size[1], k.slices, 1);
-        glTranslatef(0.0f, 0.0f, static_cast<GLfloat>(k.size[2]));
-        gluCylinder(q, k.size[3], 0.0, k.size[4], k.slices, 1);
-    }
+    if (k.size[1] > 0) gluCylinder(q, k.size[0], k.size[0], k.size[1], k.slices, 1);
+    glTranslatef(0.0f, 0.0f, static_cast<GLfloat>(k.size[2]));
+    gluCylinder(q, k.size[3], 0.0, k.size[4], k.slices, 1);
     gluDeleteQuadric(q);
 }
 
 // The shared lists of the one window's context.
 class CSharedShapes {
 public:
+    // The tube list of key's own length while this build has used fewer than
+    // kMaxSharedTubeLengths of them; else 0.
+    GLuint LengthTube(const CShapeKey& key)
+    {
+        const auto found = shapes.find(key);
+        if (found == shapes.end() || found->second.lastBuild != build) {
+            if (tubeLengths >= kMaxSharedTubeLengths) return 0;
+            ++tubeLengths;
+        }
+        return List(key);
+    }
+
     GLuint List(const CShapeKey& key)
     {
         auto found = shapes.find(key);
@@ -183,7 +192,11 @@ public:
         fresh.clear();
     }
 
-    void BeginBuild() { ++build; }
+    void BeginBuild()
+    {
+        ++build;
+        tubeLengths = 0;
+    }
 
     void DropUnused()
     {
@@ -205,6 +218,7 @@ private:
     std::map<CShapeKey, CEntry> shapes;
     std::vector<std::map<CShapeKey, CEntry>::iterator> fresh;
     unsigned build = 0;
+    int tubeLengths = 0;
 };
 
 CSharedShapes& SharedShapes()
@@ -267,7 +281,15 @@ void DrawCylinder(CVector3d a, CVector3d b, double r, int type, const CTubeStyle
     ApplyMaterial(style.material(type));
     glTranslated(a.x(), a.y(), a.z());
     glMultMatrixd(frame.myMat);
-    CallShape({CShapeKey::kTube, {radius, frame.length, 0, 0, 0}, style.slices, style.stacks});
+    CShapeKey key = {CShapeKey::kTube, {radius, frame.length, 0, 0, 0}, style.slices, style.stacks};
+    GLuint list = SharedShapes().LengthTube(key);
+    if (list == 0) {
+        // Past the bound: the tube of length 1 stretched along its axis.
+        key.size[1] = 1.0;
+        list = SharedShapes().List(key);
+        glScaled(1.0, 1.0, frame.length);
+    }
+    if (list != 0) glCallList(list);
     glPopMatrix();
 }
 

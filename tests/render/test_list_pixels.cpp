@@ -14,6 +14,7 @@
 #include "render/FrameMatrix.h"
 #include "render/Materials.h"
 #include "render/MeshGuards.h"
+#include "render/Primitives.h"
 #include "render/ShapeRules.h"
 #include "render/ViewerGLState.h"
 #include "render/ViewerWindow.h"
@@ -55,6 +56,23 @@ void PlainSphere(CVector3d p, double r, int type, const CSphereStyle& style)
     gluDeleteQuadric(q);
 }
 
+// Arrow from a along d of the given shape, as the polyhedron viewer draws one.
+void PlainArrow(CVector3d a, CVector3d d, const CArrowShape& s, int type)
+{
+    const CFrameMatrix frame = MakeFrameMatrix(d);
+    if (!frame.valid || !IsFinite(a)) return;
+    glPushMatrix();
+    glTranslated(a.x(), a.y(), a.z());
+    glMultMatrixd(frame.myMat);
+    ApplyMaterial(kPolyTube.material(type));
+    GLUquadric* q = gluNewQuadric();
+    if (s.shaftLength > 0) gluCylinder(q, s.shaftRadius, s.shaftRadius, s.shaftLength, kArrowSlices, 1);
+    glTranslatef(0.0f, 0.0f, static_cast<GLfloat>(s.coneStart));
+    gluCylinder(q, s.coneRadius, 0.0, s.coneHeight, kArrowSlices, 1);
+    gluDeleteQuadric(q);
+    glPopMatrix();
+}
+
 // Normal arrows of the type-3 faces, as the polyhedron viewer draws them.
 void PlainNormalArrowList(int list, const CPolyMeshStore& m)
 {
@@ -62,22 +80,53 @@ void PlainNormalArrowList(int list, const CPolyMeshStore& m)
     for (int i = 0; i < FaceCount(m); ++i) {
         const CPolyFace& f = m.faces[i];
         if (f.type != 3) continue;
-        const CVector3d a = f.Centre();
         const CVector3d v = 0.3 * f.Normal();
-        const CArrowShape s = VectorArrowShape(length(v), 0.003);
-        const CFrameMatrix frame = MakeFrameMatrix(v);
-        if (!frame.valid || !IsFinite(a)) continue;
-        glPushMatrix();
-        glTranslated(a.x(), a.y(), a.z());
-        glMultMatrixd(frame.myMat);
-        ApplyMaterial(kPolyTube.material(3));
-        GLUquadric* q = gluNewQuadric();
-        if (s.shaftLength > 0) gluCylinder(q, s.shaftRadius, s.shaftRadius, s.shaftLength, kArrowSlices, 1);
-        glTranslatef(0.0f, 0.0f, static_cast<GLfloat>(s.coneStart));
-        gluCylinder(q, s.coneRadius, 0.0, s.coneHeight, kArrowSlices, 1);
-        gluDeleteQuadric(q);
-        glPopMatrix();
+        PlainArrow(f.Centre(), v, VectorArrowShape(length(v), 0.003), 3);
     }
+    glEndList();
+}
+
+// Hidden quadrilaterals as orange triangles along the shorter diagonal, with
+// a crease tube where the diagonals differ.
+void PlainSplitFaceList(int list, const CPolyMeshStore& m)
+{
+    glNewList(list, GL_COMPILE);
+    SetFaceMaterialDefault();
+    SetMaterialOrange();
+    for (int i = 0; i < FaceCount(m); ++i) {
+        CVector3d p[CPolyFace::kVertSlots];
+        int n = 0;
+        if (m.faces[i].type != kHiddenType || !FaceCorners(m, i, 4, p, n)) continue;
+        const CQuadSplit split = ChooseQuadSplit(p[0], p[1], p[2], p[3]);
+        glBegin(GL_TRIANGLES);
+        for (const int* t : split.triangles) {
+            glNormal3dv(SafeUnitNormal(p[t[0]], p[t[1]], p[t[2]]).Data());
+            for (int k = 0; k < 3; ++k) glVertex3dv(p[t[k]].Data());
+        }
+        glEnd();
+        if (split.creaseTube) PlainCylinder(p[split.diagonal[0]], p[split.diagonal[1]], 0.01, 4, kPolyTube);
+    }
+    glEndList();
+}
+
+// The twist construction of faces fa, fb and vertices va, vb: arrows from the
+// centroid to the face centres and on to the vertices, spheres, the edge.
+void PlainMarkerList(int list, const CPolyMeshStore& m, int fa, int fb, int va, int vb)
+{
+    glNewList(list, GL_COMPILE);
+    SetFaceMaterialDefault();
+    const CVector3d a = m.vertices[va].Position();
+    const CVector3d b = m.vertices[vb].Position();
+    const CVector3d ca = m.faces[fa].Centre();
+    const CVector3d cb = m.faces[fb].Centre();
+    const CVector3d c = m.Centroid();
+    const CVector3d from[4] = {c, c, ca, cb};
+    const CVector3d to[4] = {ca, cb, a, b};
+    for (int k = 0; k < 4; ++k)
+        PlainArrow(from[k], to[k] - from[k], ArrowToPointShape(length(to[k] - from[k]), 0.01), kLightRedType);
+    PlainSphere(c, 0.03, 1, kPolySphere);
+    for (const CVector3d& p : {a, b, ca, cb}) PlainSphere(p, 0.02, kLightRedType, kPolySphere);
+    PlainCylinder(a, b, 0.01, 1, kPolyTube);
     glEndList();
 }
 
@@ -243,17 +292,21 @@ void ExpectDesignListsDrawLikePlain(const CDesignMeshStore& m)
     }
 }
 
+// Every tube of this fixture has geometry of its own length.
 TEST(ListPixels, MixedDesignMeshDrawsLikePlainQuadrics)
 {
     auto m = std::make_unique<CDesignMeshStore>(200, 400, 200);
     FillMixedMesh(*m);
+    ASSERT_LE(DistinctTubeLengths(*m, m->edges.get(), m->nEdges), kMaxSharedTubeLengths);
     ExpectDesignListsDrawLikePlain(*m);
 }
 
+// Most tubes of this fixture stretch the tube of length 1.
 TEST(ListPixels, LargeGridDrawsLikePlainQuadrics)
 {
     auto m = std::make_unique<CDesignMeshStore>();
     FillGrid(*m, 150);
+    ASSERT_GT(DistinctTubeLengths(*m, m->edges.get(), m->nEdges), 10 * kMaxSharedTubeLengths);
     ExpectDesignListsDrawLikePlain(*m);
 }
 
@@ -269,7 +322,8 @@ TEST(ListPixels, RebuiltListsDrawTheSame)
     EXPECT_EQ(Differing(first, Render(kViews[0], kDesignReplay)), 0);
 }
 
-// The polyhedron viewer's tube, sphere and arrow lists on the same kind of mesh.
+// The polyhedron viewer's tube, sphere, arrow, split-face and marker lists on
+// the same kind of mesh, in its replay order and the last two alone.
 TEST(ListPixels, PolyListsDrawLikePlainQuadrics)
 {
     auto m = std::make_unique<CPolyMeshStore>();
@@ -284,17 +338,29 @@ TEST(ListPixels, PolyListsDrawLikePlainQuadrics)
     m->GenerateEdges(std::cout);
     m->nSpecialEdges = d->nSpecialEdges;
     for (int k = 0; k < d->nSpecialEdges; ++k) m->specialEdges[k] = d->specialEdges[k];
-    const std::initializer_list<int> replay = {kPolyListAxes,     kPolyListFaces,        kPolyListEdges,
-                                               kPolyListVertices, kPolyListSpecialEdges, kPolyListNormals};
+    const std::initializer_list<int> replays[] = {
+        {kPolyListAxes, kPolyListFaces, kPolyListSplitFaces, kPolyListMarker, kPolyListEdges, kPolyListVertices,
+         kPolyListSpecialEdges, kPolyListNormals},
+        {kPolyListSplitFaces, kPolyListMarker}};
+    const int mark[4] = {3, 20, 5, 40};
     std::vector<std::vector<unsigned char>> built;
-    BuildPolyDisplayLists(*m, 0, 1, 0, 1);
-    for (const CView& v : kViews) built.push_back(Render(v, replay));
+    BuildPolyDisplayLists(*m, mark[0], mark[1], mark[2], mark[3]);
+    for (const auto& replay : replays)
+        for (const CView& v : kViews) built.push_back(Render(v, replay));
     PlainTubeList(kPolyListEdges, *m, m->edges.get(), m->nEdges, 0.01, kPolyTube, true);
     PlainTubeList(kPolyListSpecialEdges, *m, m->specialEdges.get(), m->nSpecialEdges, 0.01, kPolyTube, false);
     PlainSphereList(kPolyListVertices, *m, 0.03, kPolySphere);
     PlainNormalArrowList(kPolyListNormals, *m);
-    for (size_t k = 0; k < built.size(); ++k)
-        EXPECT_EQ(Differing(built[k], Render(kViews[k], replay)), 0) << "view " << k;
+    PlainSplitFaceList(kPolyListSplitFaces, *m);
+    PlainMarkerList(kPolyListMarker, *m, mark[0], mark[1], mark[2], mark[3]);
+    size_t k = 0;
+    for (const auto& replay : replays)
+        for (const CView& v : kViews) {
+            const std::vector<unsigned char> plain = Render(v, replay);
+            EXPECT_GT(NotWhite(plain), 1000) << "picture " << k;
+            EXPECT_EQ(Differing(built[k], plain), 0) << "picture " << k;
+            ++k;
+        }
 }
 
 }  // namespace

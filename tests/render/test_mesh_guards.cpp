@@ -92,4 +92,29 @@ TEST(MeshGuards, VertexCountBeyondTheSlotsIsCut)
     EXPECT_EQ(n, CPolyFace::kVertSlots);
 }
 
+// Edges of the square: sides of length 1 whichever way they run, a diagonal,
+// edges that name a missing vertex or join a vertex to itself.
+TEST(MeshGuards, DistinctTubeLengths)
+{
+    struct Row {
+        const char* name;
+        int count;
+        int edges[4][2];
+        int lengths;
+    };
+    const Row rows[] = {
+        {"sides both ways", 4, {{0, 1}, {1, 2}, {3, 2}, {0, 3}}, 1},
+        {"side and diagonal", 2, {{0, 1}, {0, 2}}, 2},
+        {"missing or equal ends", 4, {{0, 4}, {-1, 2}, {2, 2}, {3, 0}}, 1},
+        {"count beyond the capacity", 40, {{0, 1}, {1, 3}, {2, 0}, {1, 1}}, 2},
+    };
+    for (const Row& r : rows) {
+        SCOPED_TRACE(r.name);
+        SmallMesh m;
+        CEdge edges[16];
+        for (int k = 0; k < 4; ++k) edges[k].Set(r.edges[k][0], r.edges[k][1], 0, -1, -1);
+        EXPECT_EQ(DistinctTubeLengths(m.mesh, edges, r.count), r.lengths);
+    }
+}
+
 }  // namespace
