@@ -157,18 +157,6 @@ void EmitShape(const CShapeKey& k)
 // The shared lists of the one window's context.
 class CSharedShapes {
 public:
-    // The tube list of key's own length while this build has used fewer than
-    // kMaxSharedTubeLengths of them; else 0.
-    GLuint LengthTube(const CShapeKey& key)
-    {
-        const auto found = shapes.find(key);
-        if (found == shapes.end() || found->second.lastBuild != build) {
-            if (tubeLengths >= kMaxSharedTubeLengths) return 0;
-            ++tubeLengths;
-        }
-        return List(key);
-    }
-
     GLuint List(const CShapeKey& key)
     {
         auto found = shapes.find(key);
@@ -192,11 +180,7 @@ public:
         fresh.clear();
     }
 
-    void BeginBuild()
-    {
-        ++build;
-        tubeLengths = 0;
-    }
+    void BeginBuild() { ++build; }
 
     void DropUnused()
     {
@@ -218,7 +202,6 @@ private:
     std::map<CShapeKey, CEntry> shapes;
     std::vector<std::map<CShapeKey, CEntry>::iterator> fresh;
     unsigned build = 0;
-    int tubeLengths = 0;
 };
 
 CSharedShapes& SharedShapes()
@@ -281,15 +264,9 @@ void DrawCylinder(CVector3d a, CVector3d b, double r, int type, const CTubeStyle
     ApplyMaterial(style.material(type));
     glTranslated(a.x(), a.y(), a.z());
     glMultMatrixd(frame.myMat);
-    CShapeKey key = {CShapeKey::kTube, {radius, frame.length, 0, 0, 0}, style.slices, style.stacks};
-    GLuint list = SharedShapes().LengthTube(key);
-    if (list == 0) {
-        // Past the bound: the tube of length 1 stretched along its axis.
-        key.size[1] = 1.0;
-        list = SharedShapes().List(key);
-        glScaled(1.0, 1.0, frame.length);
-    }
-    if (list != 0) glCallList(list);
+    // Per length, not a unit tube scaled along z: scaling rounds the ring
+    // heights apart from GLU's and moves a few pixels.
+    CallShape({CShapeKey::kTube, {radius, frame.length, 0, 0, 0}, style.slices, style.stacks});
     glPopMatrix();
 }
 

@@ -3,20 +3,12 @@
 // modelview frame while a display list is compiled. Each tube, arrow and
 // sphere wraps its own material and transformation in a push and pop and then
 // calls a shared list that holds its geometry: one list per distinct size,
-// compiled once and kept while any list built since calls it. A build
-// compiles tubes of at most kMaxSharedTubeLengths lengths; a tube of any
-// further length stretches the tube of length 1 along its axis. Degenerate
+// compiled once and kept while any list built since calls it. Degenerate
 // input (equal end points, zero vectors, anything not finite) draws nothing.
 #include <initializer_list>
 
 #include "geometry/CVector3d.h"
 #include "render/MaterialRules.h"
-
-// A folded or loaded design has a length per edge, and each tube list holds
-// a whole tube; every built-in design stays below this. A stretched tube can
-// round apart from one of its own length by a pixel here and there: the
-// price of lists that stay small at the store's capacity.
-constexpr int kMaxSharedTubeLengths = 1024;
 
 // One build of a viewer's display lists. Keeps the viewer's fixed list
 // numbers out of the shared lists' numbering, and on destruction frees the
