@@ -3,6 +3,7 @@
 // tokens, whole-file writing that notices a failed write, and the scratch
 // store that lets a reader change a mesh only once a file proved good.
 #include <fcntl.h>
+#include <sys/random.h>
 #include <sys/stat.h>
 #include <unistd.h>
 
@@ -11,6 +12,7 @@
 #include <cmath>
 #include <cstdio>
 #include <cstdlib>
+#include <ctime>
 #include <iomanip>
 #include <memory>
 #include <new>
@@ -249,24 +251,88 @@ inline void ReportRefusedFile(const std::string& name, const std::string& proble
     os << "file \"" << name << "\" not read, mesh unchanged: " << problem << std::endl;
 }
 
-// Writes the whole text under `name` + ".tmp" in the same directory and
+// A name beside `name`, in its directory, that no other write guesses: `name`,
+// a dot, twelve random letters and ".tmp". Without entropy yet (early boot)
+// the clock, the process id and the attempt still vary it; the exclusive
+// create keeps even a guessed name safe.
+inline std::string TemporaryNameBeside(const std::string& name, int attempt)
+{
+    static const char letters[] = "abcdefghijklmnopqrstuvwxyzABCDEFGHIJKLMNOPQRSTUVWXYZ0123456789";
+    unsigned char bytes[12];
+    if (::getrandom(bytes, sizeof bytes, GRND_NONBLOCK) != static_cast<ssize_t>(sizeof bytes)) {
+        struct timespec now;
+        ::clock_gettime(CLOCK_REALTIME, &now);
+        unsigned long long x = static_cast<unsigned long long>(now.tv_nsec) ^
+                               (static_cast<unsigned long long>(now.tv_sec) << 30) ^
+                               (static_cast<unsigned long long>(::getpid()) << 40) ^
+                               static_cast<unsigned long long>(attempt);
+        for (unsigned char& b : bytes) {
+            x = x * 6364136223846793005ULL + 1442695040888963407ULL;
+            b = static_cast<unsigned char>(x >> 56);
+        }
+    }
+    std::string temporary = name;
+    temporary += '.';
+    for (const unsigned char b : bytes) temporary += letters[b % 62];
+    temporary += ".tmp";
+    return temporary;
+}
+
+// Creates a new, empty file beside `name` for writing and gives its
+// descriptor, with its name in `temporary`; -1 when none can be made. The
+// create is exclusive, so a file, link or FIFO lying under the chosen name
+// makes it try another name instead of writing through it or waiting on it;
+// mode 0666 lets the umask give the permissions any new file gets.
+inline int CreateTemporaryBeside(const std::string& name, std::string& temporary)
+{
+    for (int attempt = 0; attempt < 100; ++attempt) {
+        temporary = TemporaryNameBeside(name, attempt);
+        const int fd =
+            ::open(temporary.c_str(), O_WRONLY | O_CREAT | O_EXCL | O_NOFOLLOW | O_NONBLOCK | O_CLOEXEC, 0666);
+        if (fd >= 0 || errno != EEXIST) return fd;
+    }
+    return -1;
+}
+
+// Every byte of [data, data + size) to fd, through short writes and signals.
+inline bool WriteAll(int fd, const char* data, std::size_t size)
+{
+    while (size > 0) {
+        const ssize_t put = ::write(fd, data, size);
+        if (put < 0 && errno == EINTR) continue;
+        if (put <= 0) return false;
+        data += put;
+        size -= static_cast<std::size_t>(put);
+    }
+    return true;
+}
+
+inline bool SyncFile(int fd)
+{
+    while (::fsync(fd) != 0)
+        if (errno != EINTR) return false;
+    return true;
+}
+
+// Writes the whole text into a temporary file of its own beside `name` and
 // renames it over `name` only once it is written, synced and closed, so that
-// a failed write (a full disk) leaves the earlier file as it was. A target
-// that exists but is no regular file (a directory, a device) is not replaced.
-// Any failure prints the system's line on `os` and gives false.
+// a failed write (a full disk) leaves the earlier file as it was and a reader
+// of `name` finds a whole file, even while another viewer writes it too. A
+// target that exists but is no regular file (a directory, a device) is not
+// replaced. Any failure removes the temporary file this write made (nothing
+// else), prints the system's line on `os` and gives false.
 inline bool WriteTextFile(const std::string& name, const std::string& content, std::ostream& os)
 {
-    const std::string temporary = name + ".tmp";
     struct stat st;
     bool good = ::stat(name.c_str(), &st) == 0 ? S_ISREG(st.st_mode) : errno == ENOENT;
-    std::FILE* f = good ? std::fopen(temporary.c_str(), "wb") : nullptr;
-    if (f) {
-        good = std::fwrite(content.data(), 1, content.size(), f) == content.size();
-        good = std::fflush(f) == 0 && good;
-        good = ::fsync(fileno(f)) == 0 && good;
-        good = std::fclose(f) == 0 && good;
-        good = good && std::rename(temporary.c_str(), name.c_str()) == 0;
-        if (!good) std::remove(temporary.c_str());
+    std::string temporary;
+    const int fd = good ? CreateTemporaryBeside(name, temporary) : -1;
+    if (fd >= 0) {
+        good = WriteAll(fd, content.data(), content.size()) && SyncFile(fd);
+        // Linux releases the descriptor even when close reports EINTR, and the data is synced by then.
+        good = (::close(fd) == 0 || errno == EINTR) && good;
+        good = good && ::rename(temporary.c_str(), name.c_str()) == 0;
+        if (!good) ::unlink(temporary.c_str());
     } else {
         good = false;
     }

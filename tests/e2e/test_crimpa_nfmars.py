@@ -6,7 +6,7 @@ import time
 import unittest
 
 import harness
-from test_hedrix import read_short_mesh
+from test_hedrix import file_texts, plant_at_temporary_names, read_short_mesh
 
 TITLE = "Rigid folding by TZL - non flat MARS design"
 EDGE_LINE = "\n generated 60 edges\n"
@@ -341,6 +341,26 @@ class CrimpaNfmars(unittest.TestCase):
         self.prog.wait_for_output("rho = -25\n", start=start)
         self.assertTrue(self.prog.alive())
         self.assertEqual(len(read_source_rows(self.path("crInc.txt"))), 36)
+
+    def test_files_planted_at_temporary_names_neither_freeze_nor_redirect_w(self):
+        workdir = self.prog.workdir
+        files = ["wemo.txt", "crInc.txt"]
+        check = plant_at_temporary_names(self, workdir, ["wemo.txt.tmp"], ["crInc.txt.tmp"])
+        self.sync()
+        self.assertNotIn(FILE_MESSAGE, self.prog.output())
+        check(files)
+        written = file_texts(workdir, files)
+        vertices, faces = read_short_mesh(self.path("wemo.txt"))
+        self.assertEqual((36, 25), (len(vertices), len(faces)))
+        self.assertEqual(36, len(read_source_rows(self.path("crInc.txt"))))
+        # The viewer answers the next keys, and without the planted files writes the same.
+        os.remove(self.path("wemo.txt.tmp"))
+        os.remove(self.path("crInc.txt.tmp"))
+        self.sync()
+        self.assertEqual(written, file_texts(workdir, files))
+        start = len(self.prog.output())
+        self.prog.key("R")
+        self.prog.wait_for_output("rho = -25\n", start=start)
 
     def test_escape_ends_with_code_0(self):
         self.prog.key("Escape")

@@ -3,6 +3,7 @@ import math
 import os
 import re
 import shutil
+import stat
 import tempfile
 import unittest
 
@@ -130,6 +131,38 @@ def assert_middle_drag_leaves_the_view(test, prog):
     test.assertEqual(before, prog.wait_still())
     prog.drag(300, 300, 340, 300)
     test.assertNotEqual(before, prog.wait_still())
+
+
+def plant_at_temporary_names(test, workdir, fifos, links):
+    """Leaves a FIFO at each name of `fifos` and a link to a file outside the directory at each
+    name of `links` in the working directory. Returns a check that all of them are still there as
+    planted, the outside file untouched, and that no other file but `written` was left behind."""
+    outside_dir = tempfile.mkdtemp(prefix="e2e-outside-")
+    test.addCleanup(shutil.rmtree, outside_dir, True)
+    outside = os.path.join(outside_dir, "precious.txt")
+    with open(outside, "w") as f:
+        f.write("not for the viewer\n")
+    for name in fifos:
+        os.mkfifo(os.path.join(workdir, name))
+    for name in links:
+        os.symlink(outside, os.path.join(workdir, name))
+
+    def check(written):
+        test.assertEqual("not for the viewer\n", harness.read_text(outside))
+        for name in fifos:
+            test.assertTrue(stat.S_ISFIFO(os.lstat(os.path.join(workdir, name)).st_mode), name)
+        for name in links:
+            test.assertEqual(outside, os.readlink(os.path.join(workdir, name)))
+        for name in written:
+            test.assertTrue(stat.S_ISREG(os.lstat(os.path.join(workdir, name)).st_mode), name)
+        left = {n for n in os.listdir(workdir) if not n.startswith(".")}
+        test.assertEqual(set(written) | set(fifos) | set(links), left)
+
+    return check
+
+
+def file_texts(workdir, names):
+    return [harness.read_text(os.path.join(workdir, n)) for n in names]
 
 
 def dist(a, b):
@@ -362,6 +395,25 @@ class HedrixTest(unittest.TestCase):
         self.write_files(prog)
         counts, _ = read_full_edges(os.path.join(workdir, "wp.txt"))
         self.assertEqual(12, counts[0])
+        self.assertTrue(prog.alive())
+
+    def test_files_planted_at_temporary_names_neither_freeze_nor_redirect_w(self):
+        workdir = tempfile.mkdtemp(prefix="e2e-hedrix-")
+        self.addCleanup(shutil.rmtree, workdir, True)
+        files = ["wemo.txt", "crInc.txt", "wp.txt"]
+        check = plant_at_temporary_names(self, workdir, ["wemo.txt.tmp", "wp.txt.tmp"], ["crInc.txt.tmp"])
+        prog = self.start(workdir)
+        self.write_files(prog)
+        self.assertNotIn("Datei kann nicht geoeffnet werden!", prog.output())
+        check(files)
+        written = file_texts(workdir, files)
+        vertices, faces = read_short_mesh(os.path.join(workdir, "wemo.txt"))
+        self.assertEqual((60, 62), (len(vertices), len(faces)))
+        # The viewer answers the next key, and without the planted files writes the same.
+        for name in ("wemo.txt.tmp", "wp.txt.tmp", "crInc.txt.tmp"):
+            os.remove(os.path.join(workdir, name))
+        self.write_files(prog)
+        self.assertEqual(written, file_texts(workdir, files))
         self.assertTrue(prog.alive())
 
 

@@ -424,18 +424,4 @@ TEST_F(DesignFiles, RunningOutOfMemoryRefusesTheFile)
     EXPECT_EQ(hookCalls, 0);
 }
 
-TEST_F(DesignFiles, AFailedWriteKeepsTheEarlierFile)
-{
-    for (bool (*write)(std::string, std::ostream&) : {&WriteMeshText, &WriteMeshCSource}) {
-        const std::string path = TestPath("out.txt");
-        PutFile(path, "earlier export\n");
-        std::filesystem::create_directory(path + ".tmp");
-        bool ok = true;
-        EXPECT_EQ(Printed([&](std::ostream& os) { ok = write(path, os); }), kOpenFailure);
-        EXPECT_FALSE(ok);
-        EXPECT_EQ(FileText(path), "earlier export\n");
-        std::filesystem::remove(path + ".tmp");
-    }
-}
-
 } // namespace

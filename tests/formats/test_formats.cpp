@@ -722,28 +722,6 @@ TEST(FullFormat, ListsBeyondTheCountsAreNotWritten)
     EXPECT_EQ(back.vertices[0].NFaces(), 1); // of its three faces, only face 0 is within the count
 }
 
-// A failed write leaves the file that was there; a good one leaves no
-// temporary file behind.
-TEST(Writers, AFailedWriteKeepsTheEarlierFile)
-{
-    using Writer = bool (CMesh::*)(std::string, std::ostream&) const;
-    CMesh m(40, 80, 40);
-    MakeMixed(m);
-    for (Writer w : {&CMesh::WriteMeshText, &CMesh::WriteMeshCSource, &CMesh::WriteMeshFile}) {
-        const std::string path = TestPath("out.txt");
-        PutFile(path, "earlier export\n");
-        std::filesystem::create_directory(path + ".tmp");
-        bool ok = true;
-        EXPECT_EQ(Printed([&](std::ostream& os) { ok = (m.*w)(path, os); }), kOpenFailure);
-        EXPECT_FALSE(ok);
-        EXPECT_EQ(FileText(path), "earlier export\n");
-        std::filesystem::remove(path + ".tmp");
-        Printed([&](std::ostream& os) { EXPECT_TRUE((m.*w)(path, os)); });
-        EXPECT_NE(FileText(path), "earlier export\n");
-        EXPECT_FALSE(std::filesystem::exists(path + ".tmp"));
-    }
-}
-
 // A FIFO or a file longer than any file a mesh of the store fills is refused
 // unread with one line; a file right at the bound is read.
 TEST(Readers, OnlyRegularFilesOfBoundedSize)
