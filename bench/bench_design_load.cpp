@@ -205,11 +205,12 @@ void BM_BuildDisplayLists(benchmark::State& state)
 void BM_Redisplay(benchmark::State& state)
 {
     if (!NeedContext(state)) return;
-    BuildDesignDisplayLists(state.range(0) == 0 ? LoadedMesh() : IrregularMesh());
+    const CMesh& mesh = state.range(0) == 0 ? LoadedMesh() : IrregularMesh();
+    BuildDesignDisplayLists(mesh);
     SetViewerGLState();
-    double box[6];
-    ViewBox(kWindowWidth, kWindowHeight, box);
-    SetOrthoView(kWindowWidth, kWindowHeight, box);
+    SetOrthoView(kWindowWidth, kWindowHeight,
+                 ComputeViewBox(kWindowWidth, kWindowHeight, zoom, SceneRadius(mesh, kDesignSceneReach),
+                                ERatioOrder::kProductFirst));
     for (auto _ : state) {
         BeginViewRotation(rotX, rotZ);
         for (GLuint list : {kDesignListAxes, kDesignListFaces, kDesignListEdges, kDesignListVertices})

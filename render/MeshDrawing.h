@@ -5,6 +5,8 @@
 // vertex is left out.
 #include <GL/gl.h>
 
+#include <algorithm>
+
 #include "render/MeshGuards.h"
 #include "render/Materials.h"
 #include "render/Primitives.h"
@@ -78,6 +80,14 @@ void DrawVertexSpheres(const Store& mesh, double r, const CSphereStyle& style)
         if (mesh.vertices[i].type == kHiddenType) continue;
         DrawVertexSphere(mesh.vertices[i].Position(), r, mesh.vertices[i].type, style);
     }
+}
+
+// Farthest any of the three axes reaches from the origin.
+inline double AxisReach(const double lengths[3], double r)
+{
+    double reach = 0;
+    for (int i = 0; i < 3; ++i) reach = std::max(reach, ShapeReach(AxisShape(lengths[i], r)));
+    return reach;
 }
 
 // z, y and x axes from the origin.

@@ -297,9 +297,10 @@ void DrawAxis(int axis, double r, double length, const CAxisStyle& style)
     } else if (axis == 3) {
         SetMaterialGreen();
     }
-    gluCylinder(q, r, r, length, style.shaftSlices, style.shaftStacks);
-    glTranslated(0.0, 0.0, length);
-    gluCylinder(q, 2.5 * r, 0.0, 5.0 * r, style.coneSlices, style.coneStacks);
+    const CArrowShape shape = AxisShape(length, r);
+    gluCylinder(q, shape.shaftRadius, shape.shaftRadius, shape.shaftLength, style.shaftSlices, style.shaftStacks);
+    glTranslated(0.0, 0.0, shape.coneStart);
+    gluCylinder(q, shape.coneRadius, 0.0, shape.coneHeight, style.coneSlices, style.coneStacks);
     glPopMatrix();
     gluDeleteQuadric(q);
 }

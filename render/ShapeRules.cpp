@@ -1,5 +1,7 @@
 #include "render/ShapeRules.h"
 
+#include <algorithm>
+
 #include "render/FrameMatrix.h"
 
 namespace {
@@ -31,6 +33,17 @@ CArrowShape VectorArrowShape(double length, double r)
     s.shaftLength = length;
     s.coneStart = length;
     return s;
+}
+
+CArrowShape AxisShape(double length, double r)
+{
+    return CArrowShape{r, length, length, 2.5 * r, 5.0 * r};
+}
+
+double ShapeReach(const CArrowShape& s)
+{
+    const double along = std::max(s.shaftLength, s.coneStart + s.coneHeight);
+    return along + std::max(s.shaftRadius, s.coneRadius);
 }
 
 CQuadSplit ChooseQuadSplit(double d13, double d24)

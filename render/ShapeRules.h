@@ -17,6 +17,11 @@ struct CArrowShape {
 CArrowShape ArrowToPointShape(double length, double r);
 // Arrow whose shaft is `length` long; the head sits beyond it.
 CArrowShape VectorArrowShape(double length, double r);
+// Coordinate axis of radius r: a shaft `length` long and a cone of radius
+// 2.5 r and height 5 r on top.
+CArrowShape AxisShape(double length, double r);
+// Farthest distance from the arrow's start that any of its parts reaches.
+double ShapeReach(const CArrowShape& s);
 
 // How a quadrilateral v1..v4 is drawn as two triangles: along the shorter
 // diagonal (ties go to v2-v4), with a crease tube on that diagonal only when

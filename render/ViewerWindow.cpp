@@ -25,12 +25,12 @@ void RegisterViewerCallbacks(const CViewerCallbacks& c)
     glutReshapeFunc(c.reshape);
 }
 
-void SetOrthoView(int width, int height, const double box[6])
+void SetOrthoView(int width, int height, const CViewBox& box)
 {
     glViewport(0, 0, width, height);
     glMatrixMode(GL_PROJECTION);
     glLoadIdentity();
-    glOrtho(box[0], box[1], box[2], box[3], box[4], box[5]);
+    glOrtho(box.left, box.right, box.bottom, box.top, box.nearPlane, box.farPlane);
     glMatrixMode(GL_MODELVIEW);
 }
 

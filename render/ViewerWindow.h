@@ -1,5 +1,6 @@
 #pragma once
 // Window start-up and the view rotation that both viewers share.
+#include "view/ViewRules.h"
 
 // Starts the windowing library with the fixed argument vector {"myprogram"}
 // (the process's own arguments are never passed on) and opens the one
@@ -19,9 +20,9 @@ struct CViewerCallbacks {
 };
 void RegisterViewerCallbacks(const CViewerCallbacks& callbacks);
 
-// Viewport over the whole window and the orthographic box (left, right,
-// bottom, top, near, far) as the projection; leaves the model-view mode on.
-void SetOrthoView(int width, int height, const double box[6]);
+// Viewport over the whole window and the orthographic view box as the
+// projection; leaves the model-view mode on.
+void SetOrthoView(int width, int height, const CViewBox& box);
 
 // Clears the window, pushes the model-view matrix and turns the model by rotX
 // about x, 0 about y, then rotZ about z (degrees). The caller replays its

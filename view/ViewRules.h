@@ -2,6 +2,8 @@
 // View arithmetic that both viewers share, free of OpenGL and GLUT.
 #include <cmath>
 
+#include "geometry/CVector3d.h"
+
 // A left-button drag from (lastX, lastY) to (x, y): half a degree per pixel,
 // the vertical move about x, the horizontal one about z. Only the upper end
 // wraps; an angle below -180 stays until the viewer brings it back itself.
@@ -42,16 +44,13 @@ private:
 // Zoom keys. `+` divides the view half-size by 1.1 and `-` multiplies it, in
 // double and stored as float. The viewers count the steps and recompute the
 // zoom from its start value, so that `+` and `-` undo each other exactly and a
-// run of presses gives the same value as stepping the float each time.
-// Near and far lie at 5 k (k = zoom * 0.70710677), so zooming in shrinks the
-// depth range with the window: `+` stops at the step where the object's
-// farthest point (plus room for the vertex spheres) would leave it, and never
-// goes more than kMaxZoomInSteps in; `-` stops kMaxZoomOutSteps out, where the
+// run of presses gives the same value as stepping the float each time. The
+// depth range follows the scene (ComputeViewBox), so the keys need no bound
+// but these: `+` goes kMaxZoomInSteps in, `-` kMaxZoomOutSteps out, where the
 // objects are still several pixels across.
 constexpr float kStartZoom = 2.5f;
 constexpr int kMaxZoomInSteps = 60;
 constexpr int kMaxZoomOutSteps = 40;
-constexpr double kZoomDepthMargin = 0.05;
 
 // Zoom after `steps` presses of `-` (negative: of `+`) from `start`.
 inline float ZoomAtStep(float start, int steps)
@@ -62,34 +61,89 @@ inline float ZoomAtStep(float start, int steps)
     return z;
 }
 
-// Whether the depth range at this zoom holds every point within `radius` of
-// the origin, about which the view turns.
-inline bool ZoomHoldsDepth(float zoom, double radius)
-{
-    const float k = zoom * 0.70710677f;
-    return 5.0 * k >= radius + kZoomDepthMargin;
-}
-
 // One zoom key on the step count; returns the zoom for the count, which is
 // left alone at either end of the range. Other keys return the zoom unchanged.
-inline float ZoomKey(unsigned char key, int& steps, float start, double radius)
+inline float ZoomKey(unsigned char key, int& steps, float start)
 {
-    if (key == '+' && steps > -kMaxZoomInSteps && ZoomHoldsDepth(ZoomAtStep(start, steps - 1), radius)) --steps;
+    if (key == '+' && steps > -kMaxZoomInSteps) --steps;
     if (key == '-' && steps < kMaxZoomOutSteps) ++steps;
     return ZoomAtStep(start, steps);
 }
 
-// Distance of the farthest vertex from the origin; points that are not
-// finite numbers are not drawn and do not count.
+// How far beyond the mesh's own points a viewer draws: the largest sphere,
+// tube or arrow head about a vertex (or the centroid), the normal marks beyond
+// a face centre, and the coordinate axes from the origin.
+struct CSceneReach {
+    double aroundVertex;
+    double beyondCentre;
+    double axes;
+};
+
+// Room left between the scene and the depth planes, for the rounding of the
+// view rotation and of the projection in single precision.
+constexpr double kDepthMargin = 0.05;
+
+// Radius about the origin, about which the view turns, that holds everything
+// the viewer draws of this mesh in any view. Points that are not finite
+// numbers are not drawn and do not count.
 template <class Mesh>
-double FarthestVertex(const Mesh& mesh)
+double SceneRadius(const Mesh& mesh, const CSceneReach& reach)
 {
-    double r = 0;
-    for (int i = 0; i < mesh.nVertices; ++i) {
-        const double d = length(mesh.vertices[i].Position());
+    double r = reach.axes;
+    auto hold = [&r](const CVector3d& p, double beyond) {
+        const double d = length(p) + beyond;
         if (std::isfinite(d) && d > r) r = d;
+    };
+    hold(mesh.Centroid(), reach.aroundVertex);
+    const int nVertices = mesh.nVertices < mesh.vertexCapacity ? mesh.nVertices : mesh.vertexCapacity;
+    for (int i = 0; i < nVertices; ++i) hold(mesh.vertices[i].Position(), reach.aroundVertex);
+    const int nFaces = mesh.nFaces < mesh.faceCapacity ? mesh.nFaces : mesh.faceCapacity;
+    for (int i = 0; i < nFaces; ++i) hold(mesh.faces[i].Centre(), reach.beyondCentre);
+    return r * (1 + 1e-6) + kDepthMargin;
+}
+
+// The orthographic view box of a window. The x/y half-sizes are k = zoom *
+// 0.70710677 across the shorter side and k times the window ratio across the
+// longer one; the depth planes lie at 5 k, or farther where the scene reaches
+// farther, so that nothing drawn is ever cut. Sizes below 1 count as 1, so a
+// minimised window never yields infinite or NaN bounds.
+struct CViewBox {
+    int width, height;
+    double left, right, bottom, top, nearPlane, farPlane;
+};
+
+// How a viewer scales k by the window ratio in single precision: the two
+// orders round apart at some zoom steps, and each viewer keeps its pictures.
+enum class ERatioOrder {
+    kQuotientFirst,  // k * (long / short): the polyhedron viewer
+    kProductFirst    // k * long / short: the design viewer
+};
+
+inline CViewBox ComputeViewBox(int width, int height, float zoom, double sceneRadius, ERatioOrder order)
+{
+    CViewBox b{};
+    b.width = width < 1 ? 1 : width;
+    b.height = height < 1 ? 1 : height;
+    const float k = zoom * 0.70710677f;
+    const float shorter = static_cast<float>(b.width <= b.height ? b.width : b.height);
+    const float longer = static_cast<float>(b.width <= b.height ? b.height : b.width);
+    const float a = order == ERatioOrder::kQuotientFirst ? k * (longer / shorter) : k * longer / shorter;
+    if (b.width <= b.height) {
+        b.left = -k;
+        b.right = k;
+        b.bottom = -a;
+        b.top = a;
+    } else {
+        b.left = -a;
+        b.right = a;
+        b.bottom = -k;
+        b.top = k;
     }
-    return r;
+    const float depth = 5 * k;
+    const double reach = std::isfinite(sceneRadius) && sceneRadius > depth ? sceneRadius : depth;
+    b.nearPlane = -reach;
+    b.farPlane = reach;
+    return b;
 }
 
 struct CMenuEntry {

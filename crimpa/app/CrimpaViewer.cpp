@@ -17,9 +17,18 @@ static_assert(CDragButton::kLeft == GLUT_LEFT_BUTTON && CDragButton::kDown == GL
 
 namespace {
 
+void ReshapeFunc(int w, int h)
+{
+    windowWidth = w;
+    windowHeight = h;
+    SetOrthoView(w, h, ComputeViewBox(w, h, zoom, SceneRadius(theMesh, kDesignSceneReach), ERatioOrder::kProductFirst));
+}
+
 void CompileDisplayLists()
 {
     BuildDesignDisplayLists(theMesh);
+    // The depth range must hold what the lists now draw.
+    ReshapeFunc(windowWidth, windowHeight);
 }
 
 void DisplayFunc()
@@ -36,15 +45,6 @@ void DisplayFunc()
     glEnable(GL_LIGHTING);
     glPopMatrix();
     glutSwapBuffers();
-}
-
-void ReshapeFunc(int w, int h)
-{
-    windowWidth = w;
-    windowHeight = h;
-    double box[6];
-    ViewBox(w, h, box);
-    SetOrthoView(w, h, box);
 }
 
 void MouseFunc(int button, int state, int x, int y)

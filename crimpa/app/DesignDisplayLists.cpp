@@ -1,5 +1,7 @@
 #include "crimpa/app/DesignDisplayLists.h"
 
+#include <algorithm>
+
 #include "render/MeshDrawing.h"
 
 using namespace meshdrawing;
@@ -30,6 +32,12 @@ void DrawNormalLines(const CDesignMeshStore& mesh)
 }
 
 }  // namespace
+
+// Normals are unit lines from the face centres.
+const CSceneReach kDesignSceneReach = {
+    std::max({SphereRadius(kDesignSphere, kVertexRadius, kLargeSphereType), TubeRadius(kDesignTube, kEdgeRadius),
+              TubeRadius(kDesignTube, kSpecialEdgeRadius)}),
+    1.0, AxisReach(kAxisLengths, kAxisRadius)};
 
 void BuildDesignDisplayLists(const CDesignMeshStore& mesh)
 {

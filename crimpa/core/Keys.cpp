@@ -39,7 +39,7 @@ void CrimpaHandleKey(unsigned char key, int modifiers, std::ostream& os)
     case 'a': autoSpin = !autoSpin; return;
     case '+':
     case '-':
-        zoom = ZoomKey(key, zoomSteps, kStartZoom, FarthestVertex(theMesh));
+        zoom = ZoomKey(key, zoomSteps, kStartZoom);
         ReshapeAfterZoom();
         return;
     case 'w':
@@ -83,27 +83,6 @@ void CrimpaMouseButton(int button, int state, int x, int y)
 void CrimpaPointerMotion(int x, int y)
 {
     if (dragButton.LeftHeld()) CrimpaDragView(x, y);
-}
-
-void ViewBox(int width, int height, double box[6])
-{
-    // A minimised or collapsed window reports 0; the ratio below must not divide by it.
-    const float w = static_cast<float>(width < 1 ? 1 : width);
-    const float h = static_cast<float>(height < 1 ? 1 : height);
-    const float k = zoom * 0.70710677f;
-    const float nearPlane = (zoom * -5.0f) * 0.70710677f;
-    const float farPlane = (zoom * 5.0f) * 0.70710677f;
-    float sx = k, sy = k;
-    if (h < w)
-        sx = k * w / h;
-    else
-        sy = k * h / w;
-    box[0] = -sx;
-    box[1] = sx;
-    box[2] = -sy;
-    box[3] = sy;
-    box[4] = nearPlane;
-    box[5] = farPlane;
 }
 
 void AdvanceAnimation(std::ostream& os)

@@ -30,10 +30,6 @@ void CrimpaMouseButton(int button, int state, int x, int y);
 // Pointer motion with some button held: CrimpaDragView while the left one is.
 void CrimpaPointerMotion(int x, int y);
 
-// Orthographic box (left, right, bottom, top, near, far) for a window of
-// width by height pixels at the current zoom; sizes below 1 count as 1.
-void ViewBox(int width, int height, double box[6]);
-
 // The animation part of the idle callback: while `animate` is set, one frame of
 // the design, centres, normals, display lists and the frame number; stops
 // itself after 200 frames.

@@ -16,6 +16,8 @@ static_assert(CDragButton::kLeft == GLUT_LEFT_BUTTON && CDragButton::kDown == GL
 void CompileMeshDisplayLists()
 {
     BuildPolyDisplayLists(theMesh, theMesh.markFaceA, theMesh.markFaceB, theMesh.markVertexA, theMesh.markVertexB);
+    // The depth range must hold what the lists now draw.
+    ReshapeFunc(windowWidth, windowHeight);
 }
 
 void InitGL()
@@ -73,13 +75,9 @@ void ReshapeFunc(int width, int height)
 {
     windowWidth = width;
     windowHeight = height;
-    const COrthoBounds b = ComputeOrthoBounds(width, height, zoom);
-    glViewport(0, 0, width, height);
-    glMatrixMode(GL_PROJECTION);
-    glLoadIdentity();
-    glOrtho(b.left, b.right, b.bottom, b.top, b.nearPlane, b.farPlane);
+    const CViewBox b = ComputeViewBox(width, height, zoom, SceneRadius(theMesh, kPolySceneReach), ERatioOrder::kQuotientFirst);
+    SetOrthoView(width, height, b);
     theViewState.SetProjection(b.width, b.height, b.left, b.right, b.bottom, b.top);
-    glMatrixMode(GL_MODELVIEW);
 }
 
 void KeyboardFunc(unsigned char key, int, int)

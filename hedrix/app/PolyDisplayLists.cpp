@@ -1,5 +1,6 @@
 #include "hedrix/app/PolyDisplayLists.h"
 
+#include <algorithm>
 #include <initializer_list>
 
 #include "mesh/TypeCodes.h"
@@ -71,7 +72,18 @@ void DrawTwistMarker(const CPolyMeshStore& mesh, int faceA, int faceB, int verte
     DrawCylinder(a, b, kEdgeRadius, kRedType);
 }
 
+const CArrowShape kMarkerHead = ArrowToPointShape(0, kEdgeRadius);
+
 }  // namespace
+
+// About a point: the type 9 sphere, or the head of a marker arrow ending
+// there (an arrow shorter than its head reaches back beyond its start). The
+// normal arrow's head lies beyond its shaft.
+const CSceneReach kPolySceneReach = {
+    std::max({SphereRadius(kPolySphere, kVertexRadius, kLargeSphereType), TubeRadius(kPolyTube, kEdgeRadius),
+              kMarkerHead.coneHeight + kMarkerHead.coneRadius}),
+    ShapeReach(VectorArrowShape(kNormalLength, kNormalRadius)),
+    AxisReach(kAxisLengths, kAxisRadius)};
 
 void BuildPolyDisplayLists(const CPolyMeshStore& mesh, int markFaceA, int markFaceB, int markVertexA,
                            int markVertexB)

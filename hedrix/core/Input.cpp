@@ -89,7 +89,7 @@ void HedrixHandleKey(unsigned char key, int modifiers, std::ostream& os)
     case 'j': TurnViewTo(-54.7356, -135); break;
     case 'J': TurnViewTo(-45, -135); break;
     case '+':
-    case '-': zoom = ZoomKey(key, zoomSteps, kStartZoom, FarthestVertex(theMesh)); break;
+    case '-': zoom = ZoomKey(key, zoomSteps, kStartZoom); break;
     case '1': vs.ShowMarkerOnly(); break;
     case '4': vs.SetMode(CViewState::kFold); break;
     case '5':
@@ -213,28 +213,4 @@ void PressLeftButton(int x, int y, std::ostream& out)
     }
     const CEdge& edge = theMesh.edges[e];
     out << "picked edge " << e + 1 << ": vertices " << edge.v1 + 1 << " - " << edge.v2 + 1 << std::endl;
-}
-
-COrthoBounds ComputeOrthoBounds(int width, int height, float zoomFactor)
-{
-    COrthoBounds b{};
-    b.width = width < 1 ? 1 : width;
-    b.height = height < 1 ? 1 : height;
-    const float k = zoomFactor * 0.70710677f;
-    if (b.width <= b.height) {
-        const float a = k * (static_cast<float>(b.height) / static_cast<float>(b.width));
-        b.left = -k;
-        b.right = k;
-        b.bottom = -a;
-        b.top = a;
-    } else {
-        const float a = k * (static_cast<float>(b.width) / static_cast<float>(b.height));
-        b.left = -a;
-        b.right = a;
-        b.bottom = -k;
-        b.top = k;
-    }
-    b.nearPlane = -5 * k;
-    b.farPlane = 5 * k;
-    return b;
 }

@@ -67,11 +67,3 @@ void MenuAction(int value, std::ostream& os);
 // Left-button press at window pixel (x, y): remembers it as the drag start
 // and writes the edge under the pointer to out (numbers 1-based, as in files).
 void PressLeftButton(int x, int y, std::ostream& out);
-
-// Orthographic bounds for a window; sizes below 1 count as 1 so that a
-// minimised window never yields infinite or NaN bounds.
-struct COrthoBounds {
-    int width, height;
-    double left, right, bottom, top, nearPlane, farPlane;
-};
-COrthoBounds ComputeOrthoBounds(int width, int height, float zoom);

@@ -129,13 +129,14 @@ SQUARE = ("4 1 0\n1 -1.5 -1.5 0 0\n2 1.5 -1.5 0 0\n3 1.5 1.5 0 0\n4 -1.5 1.5 0 0
 
 
 
-def grid_design(n):
-    """An n by n quad grid over the view, its vertices hidden: blue faces on the left half, green on the right."""
-    step = 3.0 / n
+def grid_design(n, size=3.0):
+    """An n by n quad grid `size` wide about the origin, its vertices hidden: blue faces on the left
+    half, green on the right."""
+    step = size / n
     lines = ["%d %d 0" % ((n + 1) ** 2, n * n)]
     for j in range(n + 1):
         for i in range(n + 1):
-            lines.append("%d %g %g 0 99" % (j * (n + 1) + i + 1, -1.5 + i * step, -1.5 + j * step))
+            lines.append("%d %g %g 0 99" % (j * (n + 1) + i + 1, -size / 2 + i * step, -size / 2 + j * step))
     for j in range(n):
         for i in range(n):
             v = j * (n + 1) + i + 1
@@ -265,6 +266,32 @@ class CrimpaNfmars(unittest.TestCase):
             time.sleep(0.2)
         self.assertTrue(shown, "blue %d, green %d of %d pixels"
                         % (shot.count(blue, box), shot.count(green, box), w * h))
+
+    def test_plus_magnifies_a_grid_wider_than_the_depth_range_and_minus_comes_back(self):
+        # 20 units wide: its corners lie 14.1 from the origin, beyond the start's depth planes at 8.8
+        with open(self.path("fold1b.cqv"), "w") as f:
+            f.write(grid_design(100, 20.0))
+        self.assertIn("read 10000 faces ... done\n", self.choose_design(5))
+        x, y, w, h = self.prog.geometry()
+        box = (x, y, x + w, y + h)
+        green = lambda p: p[1] > p[0] + 60 and p[1] > p[2] + 60
+
+        def axis_height(img):
+            """Pixels from the window's middle up to the tip of the z axis, drawn green over the blue half."""
+            top = y + h // 2
+            while top > y and any(green(img.pixel(x + w // 2 + dx, top - 1)) for dx in (-1, 0, 1)):
+                top -= 1
+            return y + h // 2 - top
+
+        start = self.prog.wait_still()
+        self.prog.key_repeat("plus", 5)
+        near = self.prog.wait_still()
+        # The whole window shows the grid, larger by 1.1^5 = 1.61: nothing is cut by the depth range.
+        self.assertEqual(0, near.count(lambda r, g, b: r > 245 and g > 245 and b > 245, box))
+        self.assertGreater(axis_height(start), 100)
+        self.assertAlmostEqual(1.1 ** 5, axis_height(near) / axis_height(start), delta=0.05)
+        self.prog.key_repeat("minus", 5)
+        self.assertEqual(start, self.prog.wait_still())
 
     def test_missing_and_malformed_files_leave_the_mesh(self):
         with open(self.path("tovin00.cqv"), "w") as f:

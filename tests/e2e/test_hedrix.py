@@ -291,6 +291,23 @@ class HedrixTest(unittest.TestCase):
     def test_zoom_held_past_either_end_comes_back(self):
         assert_zoom_comes_back(self, self.start())
 
+    def test_fully_zoomed_in_every_object_and_the_twist_stay_drawn(self):
+        prog = self.start()
+        x, y, w, h = prog.geometry()
+        box = (x, y, x + w, y + h)
+        white = lambda r, g, b: r > 245 and g > 245 and b > 245
+        prog.key_repeat("plus", 100)
+        # Down through the other four objects back to the dodecahedral one, then its twist out to
+        # the limit (where the object is smallest) and back through 0.
+        shown = []
+        for keys in [()] + [("Down",)] * 5 + [("d", "Right", "Right", "Right", "Right"), ("Right",), ("Right",),
+                                               ("Right",)]:
+            prog.key(*keys)
+            shown.append(self.still(prog).count(white, box))
+        self.assertEqual([0] * len(shown), shown)
+        prog.key_repeat("minus", 100)
+        self.assertGreater(self.still(prog).count(white, box), w * h // 3)
+
     def test_pick_follows_the_turned_view(self):
         prog = self.start()
         vertices, _ = read_short_mesh(self.write_files(prog))

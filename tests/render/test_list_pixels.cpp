@@ -230,7 +230,7 @@ constexpr CView kViews[] = {{-70.0f, -160.0f, 1.0}, {0.0f, 0.0f, 1.0}, {-90.0f, 
 void DrawFrame(const CView& view, std::initializer_list<int> lists)
 {
     const double h = 1.5 / view.zoom;
-    const double box[6] = {-h * kWidth / kHeight, h * kWidth / kHeight, -h, h, -10.0, 10.0};
+    const CViewBox box{kWidth, kHeight, -h * kWidth / kHeight, h * kWidth / kHeight, -h, h, -10.0, 10.0};
     SetOrthoView(kWidth, kHeight, box);
     BeginViewRotation(view.rotX, view.rotZ);
     for (int list : lists) {
