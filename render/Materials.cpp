@@ -50,17 +50,22 @@ void SetMaterialDeepBlue() { ApplyMaterial(EMaterial::DeepBlue); }
 void SetMaterialLavender() { ApplyMaterial(EMaterial::Lavender); }
 void SetMaterialViolet() { ApplyMaterial(EMaterial::Violet); }
 
+void SetFrontHighlight()
+{
+    const GLfloat frontSpecular[] = {0.8f, 0.8f, 0.8f, 1.0f};
+    glMaterialfv(GL_FRONT, GL_SPECULAR, frontSpecular);
+    glMaterialf(GL_FRONT, GL_SHININESS, 40.0f);
+}
+
 void SetFaceMaterialDefault()
 {
     const GLfloat frontDiffuse[] = {0.4f, 0.4f, 0.4f, 1.0f};
     const GLfloat frontAmbient[] = {0.6f, 0.2f, 0.0f, 1.0f};
-    const GLfloat frontSpecular[] = {0.8f, 0.8f, 0.8f, 1.0f};
     const GLfloat backDiffuse[] = {1.0f, 1.0f, 0.2f, 1.0f};
     const GLfloat backAmbient[] = {0.1f, 0.1f, 0.1f, 1.0f};
     glMaterialfv(GL_FRONT, GL_DIFFUSE, frontDiffuse);
     glMaterialfv(GL_FRONT, GL_AMBIENT, frontAmbient);
-    glMaterialfv(GL_FRONT, GL_SPECULAR, frontSpecular);
-    glMaterialf(GL_FRONT, GL_SHININESS, 40.0f);
+    SetFrontHighlight();
     glMaterialfv(GL_BACK, GL_DIFFUSE, backDiffuse);
     glMaterialfv(GL_BACK, GL_AMBIENT, backAmbient);
     glMaterialf(GL_BACK, GL_SHININESS, 4.0f);

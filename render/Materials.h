@@ -16,6 +16,8 @@ void SetMaterialViolet();
 
 // Grey front, yellow back: the faces' base material.
 void SetFaceMaterialDefault();
+// Its front specular colour and shininess alone.
+void SetFrontHighlight();
 void SetFaceMaterialYellowRed();
 // glColor3f by type: 0 yellow, 1 red, 2 green, 3 green-cyan, 4 pink, else black.
 void SetColorByType(int type);

@@ -297,6 +297,9 @@ void DrawAxis(int axis, double r, double length, const CAxisStyle& style)
     } else if (axis == 3) {
         SetMaterialGreen();
     }
+    // The axes are drawn first in a frame: without a highlight of their own
+    // they would show the one the frame before left (none in the first frame).
+    if (axis >= 1 && axis <= 3) SetFrontHighlight();
     const CArrowShape shape = AxisShape(length, r);
     gluCylinder(q, shape.shaftRadius, shape.shaftRadius, shape.shaftLength, style.shaftSlices, style.shaftStacks);
     glTranslated(0.0, 0.0, shape.coneStart);

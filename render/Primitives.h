@@ -35,7 +35,8 @@ void DrawArrow(CVector3d a, CVector3d b, double r, int type);
 // Arrow from a along v with a shaft as long as v; the head lies beyond a + v.
 void DrawVectorArrow(CVector3d a, CVector3d v, double r, int type);
 // Axis arrow from the origin along x (1, red), y (2, blue) or z (3, green),
-// at the radius given; any other axis keeps the material and points along z.
+// at the radius given, with the faces' highlight (SetFrontHighlight); any
+// other axis keeps the material and points along z.
 void DrawAxis(int axis, double r, double length, const CAxisStyle& style = kPolyAxis);
 // Sphere about p of radius SphereRadius(style, r, type).
 void DrawVertexSphere(CVector3d p, double r, int type, const CSphereStyle& style = kPolySphere);

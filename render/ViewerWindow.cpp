@@ -25,6 +25,11 @@ void RegisterViewerCallbacks(const CViewerCallbacks& c)
     glutReshapeFunc(c.reshape);
 }
 
+void KeepIdleWhile(bool moving, void (*idle)())
+{
+    glutIdleFunc(moving ? idle : nullptr);
+}
+
 void SetOrthoView(int width, int height, const CViewBox& box)
 {
     glViewport(0, 0, width, height);

@@ -20,6 +20,11 @@ struct CViewerCallbacks {
 };
 void RegisterViewerCallbacks(const CViewerCallbacks& callbacks);
 
+// Keeps `idle` registered while `moving` and removes it otherwise: without an
+// idle callback the main loop sleeps until the next event, so a viewer at rest
+// takes no processor time.
+void KeepIdleWhile(bool moving, void (*idle)());
+
 // Viewport over the whole window and the orthographic view box as the
 // projection; leaves the model-view mode on.
 void SetOrthoView(int width, int height, const CViewBox& box);

@@ -31,6 +31,15 @@ void CompileDisplayLists()
     ReshapeFunc(windowWidth, windowHeight);
 }
 
+void IdleFunc();
+
+// Every input callback and IdleFunc end here: the idle callback stays
+// registered only while something moves.
+void SyncIdle()
+{
+    KeepIdleWhile(SceneMoves(), IdleFunc);
+}
+
 void DisplayFunc()
 {
     BeginViewRotation(rotX, rotZ);
@@ -50,15 +59,17 @@ void DisplayFunc()
 void MouseFunc(int button, int state, int x, int y)
 {
     CrimpaMouseButton(button, state, x, y);
+    SyncIdle();
 }
 
 void MotionFunc(int x, int y)
 {
     CrimpaPointerMotion(x, y);
     glutPostRedisplay();
+    SyncIdle();
 }
 
-void SpecialFunc(int, int, int) {}
+void SpecialFunc(int, int, int) { SyncIdle(); }
 
 void KeyboardFunc(unsigned char key, int, int)
 {
@@ -66,6 +77,7 @@ void KeyboardFunc(unsigned char key, int, int)
     // Always the real modifier state: the pointer position says nothing about the keys held.
     CrimpaHandleKey(key, glutGetModifiers(), std::cout);
     glutPostRedisplay();
+    SyncIdle();
 }
 
 void IdleFunc()
@@ -78,6 +90,7 @@ void IdleFunc()
     if (autoSpin) rotZ = static_cast<float>(rotZ + 0.15);
     AdvanceAnimation(std::cout);
     if (changing) glutPostRedisplay();
+    SyncIdle();
 }
 
 void MenuFunc(int value)
@@ -85,6 +98,7 @@ void MenuFunc(int value)
     if (value == kQuitMenuValue) std::exit(0);
     HandleMenu(value, std::cout);
     glutPostRedisplay();
+    SyncIdle();
 }
 
 void CreateMenus()
@@ -128,6 +142,7 @@ int main(int, char**)
     frameCounter = 0;
 
     ReshapeFunc(windowWidth, windowHeight);
+    SyncIdle();
     glutMainLoop();
     return 0;
 }

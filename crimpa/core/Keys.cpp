@@ -99,3 +99,8 @@ void AdvanceAnimation(std::ostream& os)
         animate = false;
     }
 }
+
+bool SceneMoves()
+{
+    return autoSpin || animate;
+}

@@ -34,3 +34,6 @@ void CrimpaPointerMotion(int x, int y);
 // the design, centres, normals, display lists and the frame number; stops
 // itself after 200 frames.
 void AdvanceAnimation(std::ostream& os);
+
+// Whether the idle callback has anything to do: the auto-spin or the animation.
+bool SceneMoves();

@@ -69,6 +69,12 @@ void IdleFunc()
     IdleStep(std::cout);
     if (glutGetWindow() != windowId) glutSetWindow(windowId);
     glutPostRedisplay();
+    SyncIdle();
+}
+
+void SyncIdle()
+{
+    KeepIdleWhile(SceneMoves(), IdleFunc);
 }
 
 void ReshapeFunc(int width, int height)
@@ -87,6 +93,7 @@ void KeyboardFunc(unsigned char key, int, int)
     HedrixHandleKey(key, glutGetModifiers(), std::cout);
     if (KeyChangesZoom(key)) ReshapeFunc(windowWidth, windowHeight);
     glutPostRedisplay();
+    SyncIdle();
 }
 
 void SpecialFunc(int key, int, int)
@@ -105,17 +112,20 @@ void SpecialFunc(int key, int, int)
         break;
     default: break;
     }
+    SyncIdle();
 }
 
 void MouseFunc(int button, int state, int x, int y)
 {
     HedrixMouseButton(button, state, x, y, std::cout);
+    SyncIdle();
 }
 
 void MotionFunc(int x, int y)
 {
     HedrixPointerMotion(x, y);
     glutPostRedisplay();
+    SyncIdle();
 }
 
 void MenuFunc(int value)
@@ -123,6 +133,7 @@ void MenuFunc(int value)
     if (value == kMenuQuit) std::exit(0);
     MenuAction(value, std::cout);
     glutPostRedisplay();
+    SyncIdle();
 }
 
 void SelectObjectByMenuValue(int value)

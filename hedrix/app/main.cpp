@@ -18,6 +18,7 @@ int main(int, char**)
     InitScene();
 
     ReshapeFunc(windowWidth, windowHeight);
+    SyncIdle();
     glutMainLoop();
     return 0;
 }

@@ -44,6 +44,11 @@ void WrapOnce(float& angle)
     if (angle < -180) angle += 360;
 }
 
+bool OutsideHalfTurn(float angle)
+{
+    return angle > 180 || angle < -180;
+}
+
 void SelectSolid(int value, std::ostream& os)
 {
     theMesh.SelectVornObject(value - 900, false, os);
@@ -155,6 +160,21 @@ void IdleStep(std::ostream& os)
     default: break;
     }
     if (vs.toggles[CViewState::kAutoSpin]) rotZ = static_cast<float>(rotZ + 0.15);
+}
+
+bool SceneMoves()
+{
+    const CViewState& vs = theViewState;
+    switch (vs.GetMode()) {
+    case CViewState::kTurn:
+    case CViewState::kFold:
+    case CViewState::kTwist: return true;
+    case CViewState::kIdle:
+        if (OutsideHalfTurn(rotX) || OutsideHalfTurn(rotZ)) return true;
+        break;
+    default: break;  // a mode IdleStep does not know moves nothing
+    }
+    return vs.toggles[CViewState::kAutoSpin];
 }
 
 void HedrixDragView(int x, int y)

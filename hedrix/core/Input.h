@@ -47,6 +47,11 @@ void TurnViewTo(double targetX, double targetZ);
 // then the auto-spin; the fold step prints its parameter on os.
 void IdleStep(std::ostream& os);
 
+// Whether IdleStep has anything to do: a turn, fold or twist mode, the
+// auto-spin, or in mode 0 a view angle beyond [-180, 180] still to be brought
+// back (a drag wraps only at the upper end). When false, IdleStep changes nothing.
+bool SceneMoves();
+
 // Left-button drag to (x, y): half a degree per pixel, x turns about z.
 void HedrixDragView(int x, int y);
 

@@ -274,13 +274,31 @@ TEST(ViewInput, OnlyTheLeftButtonDragsTheView)
     rotZ = -160;
 }
 
+TEST(Animation, SceneMovesWhileSpinningOrAnimating)
+{
+    const struct {
+        bool autoSpin, animate, moves;
+    } cases[] = {{false, false, false}, {true, false, true}, {false, true, true}, {true, true, true}};
+    for (const auto& c : cases) {
+        autoSpin = c.autoSpin;
+        animate = c.animate;
+        EXPECT_EQ(SceneMoves(), c.moves) << c.autoSpin << c.animate;
+    }
+    // Key a starts and stops the spin.
+    autoSpin = animate = false;
+    CrimpaHandleKey('a', 0, std::cout);
+    EXPECT_TRUE(SceneMoves());
+    CrimpaHandleKey('a', 0, std::cout);
+    EXPECT_FALSE(SceneMoves());
+}
+
 TEST(Animation, RunsTwoHundredFramesThenStops)
 {
     animate = true;
     frameCounter = 0;
     testing::internal::CaptureStdout();
     int calls = 0;
-    while (animate && calls < 1000) {
+    while (SceneMoves() && calls < 1000) {
         AdvanceAnimation(std::cout);
         ++calls;
     }

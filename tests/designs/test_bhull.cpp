@@ -14,6 +14,7 @@ protected:
     void SetUp() override
     {
         animate = false;
+        autoSpin = false;
         frameCounter = 0;
         Quietly([] { bhull::MakeDesign(std::cout); });
     }
@@ -21,12 +22,13 @@ protected:
 
 const CVector3d& P(int k) { return bhull::designPoints[k]; }
 
-// Runs one animation started by r (200 idle frames); returns the console.
+// Runs one animation started by r, as the viewer's idle callback does: while
+// the scene moves (200 frames); returns the console.
 std::string RunOnePhase()
 {
     std::string out = Press('r');
     testing::internal::CaptureStdout();
-    for (int i = 0; i < 200 && animate; ++i) AdvanceAnimation(std::cout);
+    for (int i = 0; i < 1000 && SceneMoves(); ++i) AdvanceAnimation(std::cout);
     return out + testing::internal::GetCapturedStdout();
 }
 
@@ -111,11 +113,13 @@ TEST_F(BelcastroHullTest, KeyRTogglesTheAnimationAndAStopResumesInsideThePhase)
 {
     EXPECT_EQ(Press('R'), "");
     EXPECT_TRUE(animate);
+    EXPECT_TRUE(SceneMoves());
     Quietly([] {
         for (int i = 0; i < 50; ++i) AdvanceAnimation(std::cout);
     });
     EXPECT_EQ(Press('r'), "");
     EXPECT_FALSE(animate);
+    EXPECT_FALSE(SceneMoves());
     EXPECT_EQ(frameCounter, 0);
     EXPECT_EQ(bhull::phaseFrame, 50);
     RunOnePhase();

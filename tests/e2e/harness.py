@@ -231,6 +231,18 @@ class Program:
             time.sleep(0.05)
         raise AssertionError("key %r: no reply %r; output was:\n%s" % (key, reply, self.output()[-3000:]))
 
+    def cpu_time(self):
+        """Processor time (user and system, seconds) the program has used so far, all its threads."""
+        with open("/proc/%d/stat" % self.proc.pid) as f:
+            fields = f.read().rsplit(")", 1)[1].split()
+        return (int(fields[11]) + int(fields[12])) / os.sysconf("SC_CLK_TCK")
+
+    def cpu_over(self, seconds):
+        """Processor time the program uses during the next `seconds` of wall time."""
+        start = self.cpu_time()
+        time.sleep(seconds)
+        return self.cpu_time() - start
+
     def wait_exit(self, timeout=10):
         return self.proc.wait(timeout)
 

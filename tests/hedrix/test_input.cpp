@@ -42,6 +42,17 @@ protected:
         return n;
     }
 
+    // Runs idle calls while the scene moves; returns the number of calls.
+    int IdleWhileMoving(int limit)
+    {
+        int n = 0;
+        while (SceneMoves() && n < limit) {
+            IdleStep(console);
+            ++n;
+        }
+        return n;
+    }
+
     // What the keys, menu values and idle calls print.
     std::ostringstream console;
 };
@@ -422,6 +433,108 @@ TEST_F(InputTest, TwistModeStepsTheAngleEachIdleCall)
     IdleStep(console);
     EXPECT_NEAR(0.004, theMesh.twistAngle, 1e-12);
     EXPECT_EQ(CViewState::kTwist, theViewState.GetMode());
+}
+
+// Everything one idle call can change.
+struct IdleSnapshot {
+    float rotX, rotZ;
+    int mode;
+    bool autoSpin;
+    double foldParameter, twistAngle;
+    std::string console;
+
+    static IdleSnapshot Take(const std::ostringstream& console)
+    {
+        return {::rotX,
+                ::rotZ,
+                theViewState.GetMode(),
+                theViewState.toggles[CViewState::kAutoSpin],
+                theMesh.foldParameter,
+                theMesh.twistAngle,
+                console.str()};
+    }
+    bool operator==(const IdleSnapshot& o) const
+    {
+        return rotX == o.rotX && rotZ == o.rotZ && mode == o.mode && autoSpin == o.autoSpin &&
+               foldParameter == o.foldParameter && twistAngle == o.twistAngle && console == o.console;
+    }
+};
+
+struct MovesCase {
+    const char* name;
+    const char* keys;
+    float rotX, rotZ;
+    int mode;  // -1: as the keys leave it
+    bool moves;
+};
+
+TEST_F(InputTest, SceneMovesExactlyWhenAnIdleCallChangesSomething)
+{
+    const MovesCase cases[] = {
+        {"start", "", -70, -160, -1, false},
+        {"half turns", "", 180, -180, -1, false},
+        {"x dragged below", "", -180.5f, 0, -1, true},
+        {"z dragged below", "", 0, -200, -1, true},
+        {"x above", "", 190, 0, -1, true},
+        {"auto-spin", "m", -70, -160, -1, true},
+        {"auto-spin off again", "mm", -70, -160, -1, false},
+        {"turn", "j", -70, -160, -1, true},
+        {"fold", "T4", -70, -160, -1, true},
+        {"twist loop", "t67", -70, -160, -1, true},
+        {"twist loop stopped", "t677", -70, -160, -1, false},
+        {"unknown mode", "", -200, 200, 42, false},
+        {"unknown mode, auto-spin", "m", -70, -160, 42, true},
+    };
+    for (const MovesCase& c : cases) {
+        SetUp();
+        theMesh.SelectVornObject(4, true, console);
+        theMesh.twistAngle = 0;
+        theMesh.twistStep = 0.002;
+        for (const char* k = c.keys; *k; ++k) HedrixHandleKey(static_cast<unsigned char>(*k), 0, console);
+        rotX = c.rotX;
+        rotZ = c.rotZ;
+        if (c.mode >= 0) theViewState.mode = c.mode;
+        EXPECT_EQ(c.moves, SceneMoves()) << c.name;
+        const IdleSnapshot before = IdleSnapshot::Take(console);
+        IdleStep(console);
+        EXPECT_EQ(c.moves, !(before == IdleSnapshot::Take(console))) << c.name;
+    }
+}
+
+TEST_F(InputTest, EveryMotionComesToRest)
+{
+    // A turn ends on its target (599 calls from the start view), a fold at its bound.
+    HedrixHandleKey('j', 0, console);
+    EXPECT_EQ(599, IdleWhileMoving(10000));
+    EXPECT_FLOAT_EQ(-54.7356f, rotX);
+    EXPECT_FLOAT_EQ(-135.0f, rotZ);
+    HedrixHandleKey('T', 0, console);
+    HedrixHandleKey('4', 0, console);
+    EXPECT_EQ(375, IdleWhileMoving(10000));
+    EXPECT_EQ(theMesh.lowerBound, theMesh.foldParameter);
+    // The twist loop stops itself at the mark.
+    HedrixHandleKey('t', 0, console);
+    HedrixHandleKey('6', 0, console);
+    theMesh.twistAngle = 0;
+    theMesh.twistStep = 0.002;
+    HedrixHandleKey('7', 0, console);
+    const int twistCalls = IdleWhileMoving(100000);
+    EXPECT_GT(twistCalls, 100);
+    EXPECT_LT(twistCalls, 100000);
+    EXPECT_EQ(CViewState::kIdle, theViewState.GetMode());
+    // A drag below -180 is wrapped by one call.
+    rotX = -200;
+    rotZ = -181;
+    EXPECT_EQ(1, IdleWhileMoving(10));
+    EXPECT_FLOAT_EQ(160.0f, rotX);
+    EXPECT_FLOAT_EQ(179.0f, rotZ);
+    // Auto-spin runs until switched off; a turn switches it off too.
+    HedrixHandleKey('m', 0, console);
+    EXPECT_EQ(1000, IdleWhileMoving(1000));
+    HedrixHandleKey('G', 0, console);
+    IdleWhileMoving(10000);
+    EXPECT_FALSE(theViewState.toggles[CViewState::kAutoSpin]);
+    EXPECT_FALSE(SceneMoves());
 }
 
 // Key w writes three files in the working directory.

@@ -362,6 +362,32 @@ TEST(ListPixels, PolyListsDrawLikePlainQuadrics)
         }
 }
 
+// The axes come first in a frame, after whatever material the frame before
+// left: GL's default (no highlight) in the first frame, the faces' base
+// material in every later one. Both programs' axes draw the same after either.
+TEST(ListPixels, AxesDrawTheSameWhateverMaterialCameBefore)
+{
+    static_assert(static_cast<int>(kPolyListAxes) == static_cast<int>(kDesignListAxes), "one list number");
+    auto design = std::make_unique<CDesignMeshStore>(200, 400, 200);
+    auto poly = std::make_unique<CPolyMeshStore>();
+    const GLfloat noHighlight[] = {0.0f, 0.0f, 0.0f, 1.0f};
+    for (const bool hedrixAxes : {false, true}) {
+        if (hedrixAxes)
+            BuildPolyDisplayLists(*poly, -1, -1, -1, -1);
+        else
+            BuildDesignDisplayLists(*design);
+        for (const CView& v : kViews) {
+            glMaterialfv(GL_FRONT, GL_SPECULAR, noHighlight);
+            glMaterialf(GL_FRONT, GL_SHININESS, 0.0f);
+            const std::vector<unsigned char> first = Render(v, {kDesignListAxes});
+            SetFaceMaterialDefault();
+            const std::vector<unsigned char> later = Render(v, {kDesignListAxes});
+            EXPECT_GT(NotWhite(first), 300) << hedrixAxes << " view " << &v - kViews;
+            EXPECT_EQ(Differing(first, later), 0) << hedrixAxes << " view " << &v - kViews;
+        }
+    }
+}
+
 }  // namespace
 
 int main(int argc, char** argv)
