@@ -109,8 +109,11 @@ public:
         contextNumber = number;
     }
 
+    // Int and Real set `value` on every path, 0 when they refuse the token, so
+    // that whatever a caller does with it after a refusal, it is never unset.
     bool Int(int& value)
     {
+        value = 0;
         if (!Next()) return false;
         char* end = nullptr;
         errno = 0;
@@ -124,6 +127,7 @@ public:
     // Decimal notation only, finite: what formatted stream input takes.
     bool Real(double& value)
     {
+        value = 0.0;
         if (!Next()) return false;
         for (std::size_t i = tokenBegin; i < tokenEnd; ++i) {
             const char ch = text[i];

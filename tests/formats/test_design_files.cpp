@@ -398,7 +398,10 @@ TEST_F(DesignFiles, OnlyRegularFilesOfBoundedSizeAreRead)
     std::filesystem::resize_file(huge, 3ull << 30);
     const std::pair<std::string, const char*> refused[] = {{fifo, "not a regular file"},
                                                            {huge, "more than 76160480 bytes"}};
-    for (const auto& [path, problem] : refused) {
+    for (const auto& entry : refused) {
+        // Plain references, not a structured binding: clang 14 lets no lambda capture one.
+        const std::string& path = entry.first;
+        const char* const problem = entry.second;
         bool ok = true;
         const std::string console = Printed([&](std::ostream& os) { ok = LoadDesignFile(path, os); });
         EXPECT_FALSE(ok);

@@ -830,7 +830,10 @@ TEST(Readers, OnlyRegularFilesOfBoundedSize)
         PutFile(large, text + std::string(bound - text.size() + 1, ' '));
         const std::pair<std::string, std::string> refused[] = {{fifo, "not a regular file"},
                                                                {large, "more than " + std::to_string(bound)}};
-        for (const auto& [path, problem] : refused) {
+        for (const auto& entry : refused) {
+            // Plain references, not a structured binding: clang 14 lets no lambda capture one.
+            const std::string& path = entry.first;
+            const std::string& problem = entry.second;
             bool ok = true;
             const std::string console = Printed([&](std::ostream& os) { ok = RunReader(m, r, path, os); });
             EXPECT_FALSE(ok);
