@@ -9,6 +9,7 @@
 
 #include <algorithm>
 #include <cerrno>
+#include <charconv>
 #include <cmath>
 #include <cstdio>
 #include <cstdlib>
@@ -17,7 +18,6 @@
 #include <memory>
 #include <new>
 #include <ostream>
-#include <sstream>
 #include <string>
 
 #include "mesh/MeshStore.h"
@@ -111,8 +111,11 @@ public:
         contextNumber = number;
     }
 
+    // Int and Real set `value` on every path, 0 when they refuse the token, so
+    // that whatever a caller does with it after a refusal, it is never unset.
     bool Int(int& value)
     {
+        value = 0;
         if (!Next()) return false;
         char* end = nullptr;
         errno = 0;
@@ -126,6 +129,7 @@ public:
     // Decimal notation only, finite: what formatted stream input takes.
     bool Real(double& value)
     {
+        value = 0.0;
         if (!Next()) return false;
         for (std::size_t i = tokenBegin; i < tokenEnd; ++i) {
             const char ch = text[i];
@@ -170,9 +174,10 @@ public:
     bool CoordinateFits(double stored)
     {
         if (std::fabs(stored) <= kMaxCoordinate) return true;
-        std::ostringstream value;
-        value << stored;
-        return Refuse(Where() + " has the coordinate " + value.str() + ", beyond +-1e75");
+        // Every digit the number needs: at six, 1.0000000001e75 would read as the bound itself.
+        char digits[32];
+        const std::to_chars_result shown = std::to_chars(digits, digits + sizeof digits, stored);
+        return Refuse(Where() + " has the coordinate " + std::string(digits, shown.ptr) + ", beyond +-1e75");
     }
     bool ListFits(const char* what, int n, int slots)
     {
@@ -229,10 +234,27 @@ private:
         return contextNumber > 0 ? std::string(contextKind) + " " + std::to_string(contextNumber)
                                  : std::string(contextKind);
     }
+    // The token as a message shows it: a byte outside printable ASCII as \xHH,
+    // so that no escape sequence or stray byte of a file reaches the terminal,
+    // and a long token cut after 40 bytes with "..." to say so.
     std::string Quoted() const
     {
-        const std::size_t n = std::min<std::size_t>(tokenEnd - tokenBegin, 40);
-        return "\"" + text.substr(tokenBegin, n) + "\" in " + Where();
+        constexpr std::size_t kShownBytes = 40;
+        const std::size_t n = std::min(tokenEnd - tokenBegin, kShownBytes);
+        std::string shown = "\"";
+        for (std::size_t i = tokenBegin; i < tokenBegin + n; ++i) {
+            const unsigned char ch = static_cast<unsigned char>(text[i]);
+            if (ch >= 0x20 && ch <= 0x7e) {
+                shown += static_cast<char>(ch);
+            } else {
+                const char* const hex = "0123456789abcdef";
+                shown += "\\x";
+                shown += hex[ch >> 4];
+                shown += hex[ch & 0xf];
+            }
+        }
+        if (tokenEnd - tokenBegin > kShownBytes) shown += "...";
+        return shown + "\" in " + Where();
     }
 
     std::string text;

@@ -13,6 +13,7 @@
 // good: a refused file prints one line and leaves the mesh as it was. Every
 // operation returns false when it could not open, write or accept its file.
 #include <iomanip>
+#include <limits>
 #include <ostream>
 #include <sstream>
 #include <string>
@@ -374,7 +375,11 @@ inline bool ReadFixingBlock(CTextTokens& in, CFixingCondition fixing[6])
         in.Context("fixing condition", k + 1);
         int number;
         double value;
-        if (!in.Int(number) || !in.Real(value)) return false;
+        // The index is number - 1: the one number with no index an int holds is refused.
+        if (!in.Int(number) || !in.InRange("number", number, std::numeric_limits<int>::min() + 1,
+                                           std::numeric_limits<int>::max()) ||
+            !in.Real(value))
+            return false;
         fixing[k] = CFixingCondition(number - 1, value);
     }
     return true;

@@ -2,7 +2,7 @@
 # Installs everything the project needs to build, run and test (Debian 12, as root or with sudo).
 set -euo pipefail
 PACKAGES=(
-  build-essential cmake
+  build-essential cmake clang
   freeglut3-dev libglu1-mesa-dev libgl1-mesa-dev libgl1-mesa-dri
   libgtest-dev libgmock-dev googletest libbenchmark-dev
   xvfb xauth xdotool x11-utils imagemagick python3

@@ -62,7 +62,9 @@ CFoldState SaveState()
     return s;
 }
 
-bool Refuse(const CFoldState& s, std::ostream& os)
+// `angle` is the design variable a key prints (or a 0 for an angle the design
+// lacks), by reference: after a refusal its line shows the value that holds again.
+bool Refuse(const CFoldState& s, const char* label, const double& angle, std::ostream& os)
 {
     rho = s.rho;
     delta = s.delta;
@@ -71,21 +73,22 @@ bool Refuse(const CFoldState& s, std::ostream& os)
     CopyPoints(s.points, designPoints, kPoints);
     os << "no fold for this change: a crease would change its length; the design stays as it was"
               << std::endl;
+    PrintAngle(label, angle, os);
     return true;
 }
 
-bool PrintAndRefold(const CFoldState& before, const char* label, double value, std::ostream& os)
+bool PrintAndRefold(const CFoldState& before, const char* label, const double& angle, std::ostream& os)
 {
-    PrintAngle(label, value, os);
-    if (!FoldStep(os)) return Refuse(before, os);
+    PrintAngle(label, angle, os);
+    if (!FoldStep(os)) return Refuse(before, label, angle, os);
     RebuildDesignView();
     return true;
 }
 
-bool ChangeAndRefold(const CFoldState& before, const char* label, double value, std::ostream& os)
+bool ChangeAndRefold(const CFoldState& before, const char* label, const double& angle, std::ostream& os)
 {
-    if (!FoldStep(os)) return Refuse(before, os);
-    return PrintAndRefold(before, label, value, os);
+    if (!FoldStep(os)) return Refuse(before, label, angle, os);
+    return PrintAndRefold(before, label, angle, os);
 }
 
 void SetCreaseOffsets()

@@ -6,6 +6,7 @@
 #include <cstdio>
 #include <cstring>
 #include <fstream>
+#include <sstream>
 #include <string>
 #include <unistd.h>
 
@@ -49,6 +50,18 @@ protected:
         return testing::internal::GetCapturedStdout();
     }
 };
+
+// The last two lines of a refused key: the refusal and the key's angle line.
+::testing::AssertionResult EndsWithRefusalAndAngle(const std::string& out, const char* label, double angle)
+{
+    std::ostringstream line;
+    PrintAngle(label, angle, line);
+    const std::string tail =
+        "no fold for this change: a crease would change its length; the design stays as it was\n" + line.str();
+    if (out.size() >= tail.size() && out.compare(out.size() - tail.size(), tail.size(), tail) == 0)
+        return ::testing::AssertionSuccess();
+    return ::testing::AssertionFailure() << "does not end with\n" << tail;
+}
 
 void ExpectPoint(const CVector3d& p, double x, double y, double z, const char* what)
 {
@@ -223,8 +236,9 @@ TEST_F(NfMars, FarDeltaSequenceIsRefusedAndNothingMoves)
         const std::string out = Key('d');
         if (out.find("no fold") == std::string::npos) continue;
         refused = out;
-        EXPECT_EQ(out.find("delta = "), std::string::npos) << "a refused change prints no new value";
-        EXPECT_EQ(out.substr(out.rfind('\n', out.size() - 2) + 1).find("no fold"), 0u) << "refusal is the last line";
+        // No new value: the refusal, then the angle line with the delta that holds, as the last lines.
+        EXPECT_TRUE(EndsWithRefusalAndAngle(out, "delta = ", deltaBefore)) << out;
+        EXPECT_EQ(out.find("delta = "), out.rfind("delta = ")) << out;
         EXPECT_EQ(rho, rhoBefore);
         EXPECT_EQ(delta, deltaBefore);
         EXPECT_EQ(h, hBefore);
@@ -237,6 +251,24 @@ TEST_F(NfMars, FarDeltaSequenceIsRefusedAndNothingMoves)
     ASSERT_FALSE(refused.empty()) << "no refusal within 400 presses";
     // Going back is still possible.
     EXPECT_NE(Key('D').find("delta = "), std::string::npos);
+}
+
+// Ten degrees down and delta to its lowest there, the layout at -26 degrees
+// folds no more: I prints -26 and is refused, and its last line gives the rho
+// that holds.
+TEST_F(NfMars, RefusedLayoutKeyEndsWithTheRhoThatHolds)
+{
+    for (int k = 0; k < 10; ++k) Key('r');
+    int presses = 0;
+    while (presses < 400 && Key('d').find("no fold") == std::string::npos) ++presses;
+    ASSERT_LT(presses, 400) << "no refusal within 400 presses";
+    const double rhoBefore = rho, deltaBefore = delta;
+    const std::string out = Key('I');
+    ASSERT_NE(out.find("no fold"), std::string::npos) << "the layout at -26 degrees folds at this delta";
+    EXPECT_EQ(out.find("rho = -26\n"), 0u) << out;
+    EXPECT_TRUE(EndsWithRefusalAndAngle(out, "rho = ", rhoBefore)) << out;
+    EXPECT_NEAR(rho * 180 / kPi, -36, 1e-9);
+    EXPECT_EQ(delta, deltaBefore);
 }
 
 TEST_F(NfMars, LoadedFileIsLeftAloneUntilI)

@@ -306,19 +306,24 @@ class CrimpaNfmars(unittest.TestCase):
         self.assertEqual((len(vertices), len(faces)), (36, 25))
         self.assertEqual(vertices[0][:3], (-2, -1.90145, 0))
 
-    def test_fifo_and_oversized_design_files_are_refused_and_the_viewer_goes_on(self):
+    def test_fifo_oversized_and_binary_design_files_are_refused_and_the_viewer_goes_on(self):
         os.mkfifo(self.path("tovin10.cqv"))
         with open(self.path("tovin00.cqv"), "w") as f:
             f.write(SQUARE)
         os.truncate(self.path("tovin00.cqv"), 4 << 30)  # sparse
+        # A terminal escape and a byte that is no UTF-8 where the face type belongs.
+        with open(self.path("tovin01.cqv"), "wb") as f:
+            f.write(SQUARE.replace("4 3\n", "4 \x1b[2J\xff\n").encode("latin-1"))
         cases = ((0, "tovin10.cqv", "not a regular file", "rho = -25\n"),
-                 (1, "tovin00.cqv", "more than 76160480 bytes", "rho = -24\n"))
+                 (1, "tovin00.cqv", "more than 76160480 bytes", "rho = -24\n"),
+                 (2, "tovin01.cqv", r'line 6: "\x1b[2J\xff" in face 1 is not a whole number', "rho = -23\n"))
         for entry, name, problem, answer in cases:
             start = len(self.prog.output())
             self.prog.choose_menu([DESIGNS, entry])
             line = 'file "%s" not read, mesh unchanged: %s' % (name, problem)
             out = self.prog.wait_for_output(line, start=start)[start:]
             self.assertTrue(out.startswith(line) and out.endswith("\n") and out.count("\n") == 1, out)
+            self.assertTrue(out[:-1].isascii() and out[:-1].isprintable(), repr(out))
             start = len(self.prog.output())
             self.prog.key("R")
             self.prog.wait_for_output(answer, start=start)

@@ -264,6 +264,10 @@ std::vector<BadDesign> BadDesigns()
         {"VertexNumberZero", with("1 3 1 2 3 1", "1 3 1 0 3 1"), "names vertex 0"},
         {"VertexNumberAboveCount", with("1 3 1 2 3 1", "1 3 1 2 4 1"), "names vertex 4"},
         {"WordForType", with("1 3 1 2 3 1", "1 3 1 2 3 red"), "\"red\" in face 1 is not a whole number"},
+        {"TerminalEscapeForType", with("1 3 1 2 3 1", "1 3 1 2 3 \x1b[2J\x1b[H"),
+         ": line 5: \"\\x1b[2J\\x1b[H\" in face 1 is not a whole number\n"},
+        {"CoordinateJustBeyondTheBound", with("2 1 0 0 0", "2 1 1.0000000001e75 0 0"),
+         ": line 3: vertex 2 has the coordinate 1.0000000001e+75, beyond +-1e75\n"},
         {"ThirteenEdgesAtAVertex", FanFile(12), "more than 12 edges or 13 face entries", true},
         {"FourteenFacesAtAVertex", FanFile(1, 14), "more than 12 edges or 13 face entries", true},
     };
@@ -394,7 +398,10 @@ TEST_F(DesignFiles, OnlyRegularFilesOfBoundedSizeAreRead)
     std::filesystem::resize_file(huge, 3ull << 30);
     const std::pair<std::string, const char*> refused[] = {{fifo, "not a regular file"},
                                                            {huge, "more than 76160480 bytes"}};
-    for (const auto& [path, problem] : refused) {
+    for (const auto& entry : refused) {
+        // Plain references, not a structured binding: clang 14 lets no lambda capture one.
+        const std::string& path = entry.first;
+        const char* const problem = entry.second;
         bool ok = true;
         const std::string console = Printed([&](std::ostream& os) { ok = LoadDesignFile(path, os); });
         EXPECT_FALSE(ok);

@@ -462,6 +462,12 @@ std::vector<BadFile> BadFiles()
          "point 2 has the coordinate inf"},
         {"LoadVertexNumberAboveCount", Reader::kLoad, Replace(s, "1 3 1 2 3 1", "1 3 1 2 4 1"), "names vertex 4"},
         {"LoadSixteenEdgesAtAVertex", Reader::kLoad, FanFile(15), "more than 15 edges"},
+        {"FullCoordinateOneStepBeyondTheBound", Reader::kFull, Replace(f, "2 1 0 0 0", "2 -1.0000000000000001e75 0 0 0"),
+         "vertex 2 has the coordinate -1.0000000000000001e+75, beyond +-1e75"},
+        {"ShortCoordinateJustBeyondTheBound", Reader::kShort, Replace(s, "3 0 1 0 0", "3 0 1 1.0000000001e75 0"),
+         "line 4: vertex 3 has the coordinate 1.0000000001e+75, beyond +-1e75"},
+        {"ShortFixingNumberWithoutAnIndex", Reader::kShort, s + "-2147483648 0.5 2 0 3 0 4 0 5 0 6 0\n",
+         "line 7: fixing condition 1 names number -2147483648, outside -2147483647 to 2147483647"},
     };
 }
 
@@ -524,6 +530,67 @@ TEST_P(RefusedFile, LeavesTheMeshAsItWas)
 
 INSTANTIATE_TEST_SUITE_P(Formats, RefusedFile, ::testing::ValuesIn(BadFiles()),
                          [](const ::testing::TestParamInfo<BadFile>& info) { return std::string(info.param.label); });
+
+struct ShownToken {
+    const char* label;
+    std::string token; // as the file holds it
+    std::string shown; // between the quotes of the refusal line
+};
+
+void PrintTo(const ShownToken& t, std::ostream* os) { *os << t.label; }
+
+class RefusedToken : public ::testing::TestWithParam<ShownToken> {};
+
+// A refused token reaches the console as printable ASCII only, at most 40 of
+// its bytes; a short printable token shows as it is.
+TEST_P(RefusedToken, IsShownEscapedAndCut)
+{
+    const ShownToken& t = GetParam();
+    const std::string path = TestPath("token.txt");
+    const struct {
+        std::string text;
+        std::string problem;
+    } places[] = {
+        {Replace(kShortBase, "2 1 0 0 0", "2 " + t.token + " 0 0 0"), "line 3: \"" + t.shown + "\" in vertex 2 is not a number"},
+        {Replace(kShortBase, "1 3 1 2 3 1", "1 3 1 2 3 " + t.token), "line 5: \"" + t.shown + "\" in face 1 is not a whole number"},
+    };
+    for (const auto& place : places) {
+        PutFile(path, place.text);
+        CMesh m(40, 80, 40);
+        const std::string console = Printed([&](std::ostream& os) { EXPECT_FALSE(m.ReadMeshFixed(path, os)); });
+        EXPECT_EQ(console, "file \"" + path + "\" not read, mesh unchanged: " + place.problem + "\n");
+    }
+}
+
+INSTANTIATE_TEST_SUITE_P(
+    Tokens, RefusedToken,
+    ::testing::Values(ShownToken{"Printable", "abc", "abc"}, ShownToken{"QuoteAndBackslash", "a\"b\\c", "a\"b\\c"},
+                      ShownToken{"TerminalEscape", "\x1b[2J", "\\x1b[2J"},
+                      ShownToken{"DeleteAndNul", std::string("1\x7f\0", 3), "1\\x7f\\x00"},
+                      ShownToken{"InvalidUtf8", "\xc3(\xff", "\\xc3(\\xff"},
+                      ShownToken{"ValidUtf8", "\xe2\x82\xac", "\\xe2\\x82\\xac"},
+                      ShownToken{"FortyBytes", std::string(40, 'x'), std::string(40, 'x')},
+                      ShownToken{"FortyOneBytes", std::string(41, 'x'), std::string(40, 'x') + "..."},
+                      ShownToken{"EscapeAtTheCut", std::string(39, 'x') + "\x1b" + "x", std::string(39, 'x') + "\\x1b..."},
+                      ShownToken{"LongBinary", std::string(300, '\xff'), [] {
+                                     std::string s;
+                                     for (int i = 0; i < 40; ++i) s += "\\xff";
+                                     return s + "...";
+                                 }()}),
+    [](const ::testing::TestParamInfo<ShownToken>& info) { return std::string(info.param.label); });
+
+TEST(ShortFormat, FixingNumbersReadUpToTheIntLimits)
+{
+    CMesh m(10, 20, 10);
+    const std::string path = TestPath("fixed.txt");
+    PutFile(path, std::string(kShortBase) + "0 1  -2147483647 2  2147483647 3  1 4  -5 5  2 6\n");
+    Printed([&](std::ostream& os) { ASSERT_TRUE(m.ReadMeshFixed(path, os)); });
+    const int indices[6] = {-1, -2147483647 - 1, 2147483646, 0, -6, 1};
+    for (int k = 0; k < 6; ++k) {
+        EXPECT_EQ(m.fixing[k].index, indices[k]);
+        EXPECT_EQ(m.fixing[k].value, k + 1.0);
+    }
+}
 
 TEST(Readers, UnopenableFileIsReportedAndChangesNothing)
 {
@@ -741,7 +808,10 @@ TEST(Readers, OnlyRegularFilesOfBoundedSize)
         PutFile(large, text + std::string(bound - text.size() + 1, ' '));
         const std::pair<std::string, std::string> refused[] = {{fifo, "not a regular file"},
                                                                {large, "more than " + std::to_string(bound)}};
-        for (const auto& [path, problem] : refused) {
+        for (const auto& entry : refused) {
+            // Plain references, not a structured binding: clang 14 lets no lambda capture one.
+            const std::string& path = entry.first;
+            const std::string& problem = entry.second;
             bool ok = true;
             const std::string console = Printed([&](std::ostream& os) { ok = RunReader(m, r, path, os); });
             EXPECT_FALSE(ok);
