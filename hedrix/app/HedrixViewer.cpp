@@ -105,6 +105,8 @@ void SpecialFunc(int key, int, int)
         break;
     case GLUT_KEY_RIGHT:
         theMesh.AdvanceSequence();
+        // A step that only rebuilds the lists starts no motion: nothing else would draw it.
+        glutPostRedisplay();
         break;
     case GLUT_KEY_DOWN:
         NextSolid(std::cout);

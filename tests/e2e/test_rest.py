@@ -106,6 +106,20 @@ class RestTest(unittest.TestCase):
         self.rests_after(prog, "after a drag", lambda: prog.drag(450, 600, 450, 300))
         self.spins_and_rests(prog, "m")
 
+    def test_hedrix_shows_each_step_of_the_right_arrow_at_once(self):
+        prog = self.start(HEDRIX)
+        shown = self.drawn(prog)
+        # Stage 50 to 60 hides what start-up hid already; 60 to 65 marks the twist construction, 65 to 70
+        # clears the marks: both only rebuild the lists, and no motion follows to draw them.
+        for keys in (("Right", "Right"), ("Right",)):
+            prog.key(*keys)
+            after = self.drawn(prog)
+            self.assertGreater(differing(shown, after), 0, keys)
+            # Any key redraws: the window showed the step already.
+            prog.key("x")
+            self.assertEqual(0, differing(after, self.drawn(prog)), keys)
+            shown = after
+
     def test_crimpa_rests_after_an_animation_and_the_auto_spin(self):
         prog = self.start(BHULL)
         self.drawn(prog)
