@@ -112,3 +112,5 @@ void vectorError(const char* message)
 double length(CVector3d v) { return std::sqrt(v.x() * v.x() + v.y() * v.y() + v.z() * v.z()); }
 
 double SqrNorm(CVector3d v) { return v.x() * v.x() + v.y() * v.y() + v.z() * v.z(); }
+
+bool IsFinite(const CVector3d& v) { return std::isfinite(v.x()) && std::isfinite(v.y()) && std::isfinite(v.z()); }

@@ -70,6 +70,8 @@ bool solveQuadratic(double a, double b, double c, double& r1, double& r2);
 
 double length(CVector3d v);
 double SqrNorm(CVector3d v);
+// All three coordinates are finite numbers: only such a point is drawn or used.
+bool IsFinite(const CVector3d& v);
 // The programs' own pi literal, not M_PI: stored angles and printed degrees depend on it.
 constexpr double kPi = 3.14159265358979;
 inline double degToRad(double d) { return d / 180 * kPi; }

@@ -2,8 +2,6 @@
 
 #include <cmath>
 
-bool IsFinite(const CVector3d& v) { return std::isfinite(v.x()) && std::isfinite(v.y()) && std::isfinite(v.z()); }
-
 CFrameMatrix MakeFrameMatrix(const CVector3d& d)
 {
     CFrameMatrix f = {{1, 0, 0, 0, 0, 1, 0, 0, 0, 0, 1, 0, 0, 0, 0, 1}, 0.0, false};

@@ -13,4 +13,3 @@ struct CFrameMatrix {
 // turn about y only (identity along +z, half turn along -z).
 CFrameMatrix MakeFrameMatrix(const CVector3d& d);
 
-bool IsFinite(const CVector3d& v);

@@ -59,7 +59,7 @@ bool TwistFromFaces(const CVector3d& C, const CVector3d& C1, const CVector3d& V1
     const CVector3d newD = d2 - d1;
     const double newLength = (V2 - V1).length();
     // A face centre at the centroid has no axis to turn about.
-    if (!IsFinitePoint(newA) || !IsFinitePoint(newB) || !IsFinitePoint(newD) || !std::isfinite(newLength)) {
+    if (!IsFinite(newA) || !IsFinite(newB) || !IsFinite(newD) || !std::isfinite(newLength)) {
         os << "SetTwistFromFaces: face centre at the centroid, twist data left unchanged" << std::endl;
         return false;
     }

@@ -13,7 +13,7 @@ double SolveLinear3(const double (*a)[5], const double* b, double* x);
 // Point at distances r1, r2, r3 from P1, P2, P3 by Newton from X0; prints the
 // step norm of every iteration on os, stops once it is not above 1e-9 or after 20.
 // A singular Jacobian returns a non-finite point: check it with
-// IsFinitePoint or LargestCreaseMiss.
+// IsFinite or LargestCreaseMiss.
 CVector3d ThreeSpheresNewton(CVector3d P1, double r1, CVector3d P2, double r2, CVector3d P3, double r3, CVector3d X0,
                              std::ostream& os);
 

@@ -140,15 +140,10 @@ bool SphereIntersection(const CSolverForm& form, const CVector3d& p1, double r1,
     return true;
 }
 
-bool IsFinitePoint(const CVector3d& p)
-{
-    return std::isfinite(p.x()) && std::isfinite(p.y()) && std::isfinite(p.z());
-}
-
 double LargestCreaseMiss(const CVector3d& x, const CVector3d& p1, double r1, const CVector3d& p2, double r2,
                          const CVector3d& p3, double r3)
 {
-    if (!IsFinitePoint(x)) return std::numeric_limits<double>::infinity();
+    if (!IsFinite(x)) return std::numeric_limits<double>::infinity();
     const CVector3d centre[3] = {p1, p2, p3};
     const double radius[3] = {r1, r2, r3};
     double worst = 0.0;

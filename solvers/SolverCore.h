@@ -39,8 +39,6 @@ CVector3d NewtonPlacement(const CSolverForm& form, const CVector3d& p1, double r
 bool SphereIntersection(const CSolverForm& form, const CVector3d& p1, double r1, const CVector3d& p2, double r2,
                         const CVector3d& p3, double r3, CVector3d& x1, CVector3d& x2);
 
-// A Newton point is usable only when all three coordinates are finite.
-bool IsFinitePoint(const CVector3d& p);
 
 // Largest miss max_i | |x - P_i| - r_i | of x against the three spheres;
 // infinity for a non-finite x, so that "miss < tolerance" judges it unusable.

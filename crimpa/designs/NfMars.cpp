@@ -46,7 +46,7 @@ bool Place(const CVector3d& p1, double r1, const CVector3d& p2, double r2, const
            const CVector3d& start, CVector3d& result, std::ostream& os)
 {
     result = design::ThreeSpheresNewton(p1, r1, p2, r2, p3, r3, start, os);
-    return IsFinitePoint(result) && LargestCreaseMiss(result, p1, r1, p2, r2, p3, r3) <= kCreaseTolerance;
+    return IsFinite(result) && LargestCreaseMiss(result, p1, r1, p2, r2, p3, r3) <= kCreaseTolerance;
 }
 
 // What a design key may change, kept so that a refused fold can be undone.

@@ -195,7 +195,7 @@ TEST(DesignNewton, ConvergesToTheNearbyBranch)
     EXPECT_LE(std::stod(lines.back()), 1e-9);
     for (size_t i = 0; i + 1 < lines.size(); ++i) EXPECT_GT(std::stod(lines[i]), 1e-9) << i;
     ExpectPoint(x, want, 1e-12);
-    EXPECT_TRUE(IsFinitePoint(x));
+    EXPECT_TRUE(IsFinite(x));
     EXPECT_LT(LargestCreaseMiss(x, s.p1, s.r1, s.p2, s.r2, s.p3, s.r3), 1e-12);
 }
 
@@ -219,7 +219,7 @@ TEST(DesignNewton, SingularStartIsReportedAsNonFinite)
     const CVector3d x = design::ThreeSpheresNewton(s.p1, s.r1, s.p2, s.r2, s.p3, s.r3, CVector3d(0.5, 0.25, 0), std::cout);
     const std::vector<std::string> lines = Lines(testing::internal::GetCapturedStdout());
     EXPECT_EQ(lines.size(), 1u);
-    EXPECT_FALSE(IsFinitePoint(x));
+    EXPECT_FALSE(IsFinite(x));
     EXPECT_TRUE(std::isinf(LargestCreaseMiss(x, s.p1, s.r1, s.p2, s.r2, s.p3, s.r3)));
 }
 
@@ -250,9 +250,9 @@ TEST(CreaseMiss, MeasuresTheWorstSphere)
     EXPECT_EQ(LargestCreaseMiss(CVector3d(0, 0, 4), s.p1, s.r1, s.p2, s.r2, s.p3, s.r3), 0.0);
     // Origin: 3 from the first two centres (radius 5), 0 from the third (radius 4).
     EXPECT_DOUBLE_EQ(LargestCreaseMiss(CVector3d(0, 0, 0), s.p1, s.r1, s.p2, s.r2, s.p3, s.r3), 4.0);
-    EXPECT_FALSE(IsFinitePoint(CVector3d(0, std::nan(""), 0)));
-    EXPECT_FALSE(IsFinitePoint(CVector3d(0, 0, HUGE_VAL)));
-    EXPECT_TRUE(IsFinitePoint(CVector3d(-1e300, 0, 1e300)));
+    EXPECT_FALSE(IsFinite(CVector3d(0, std::nan(""), 0)));
+    EXPECT_FALSE(IsFinite(CVector3d(0, 0, HUGE_VAL)));
+    EXPECT_TRUE(IsFinite(CVector3d(-1e300, 0, 1e300)));
 }
 
 }  // namespace
