@@ -143,6 +143,15 @@ void BM_FaceNormals(benchmark::State& state)
 }
 
 // Both edge benchmarks take the grid size as their argument.
+// The depth planes of one frame: what the grid at capacity shows in the start
+// view, clipped to the window's extents (the display computes it every frame).
+void BM_VisibleDepth(benchmark::State& state)
+{
+    const CMesh& mesh = LoadedMesh();
+    const CViewBox box = ComputeViewBox(kWindowWidth, kWindowHeight, zoom, ERatioOrder::kProductFirst);
+    for (auto _ : state) benchmark::DoNotOptimize(VisibleDepth(mesh, kDesignSceneReach, CViewTurn(rotX, rotZ), box));
+}
+
 void BM_GenerateEdgesHashed(benchmark::State& state)
 {
     static CMesh m;
@@ -208,10 +217,11 @@ void BM_Redisplay(benchmark::State& state)
     const CMesh& mesh = state.range(0) == 0 ? LoadedMesh() : IrregularMesh();
     BuildDesignDisplayLists(mesh);
     SetViewerGLState();
-    SetOrthoView(kWindowWidth, kWindowHeight,
-                 ComputeViewBox(kWindowWidth, kWindowHeight, zoom, SceneRadius(mesh, kDesignSceneReach),
-                                ERatioOrder::kProductFirst));
     for (auto _ : state) {
+        // As the viewer's display: the depth planes follow what the view shows.
+        SetOrthoView(kWindowWidth, kWindowHeight,
+                     SceneViewBox(mesh, kDesignSceneReach, rotX, rotZ, kWindowWidth, kWindowHeight, zoom,
+                                  ERatioOrder::kProductFirst));
         BeginViewRotation(rotX, rotZ);
         for (GLuint list : {kDesignListAxes, kDesignListFaces, kDesignListEdges, kDesignListVertices})
             glCallList(list);
@@ -240,6 +250,7 @@ void BM_LoadSmallAfterFullStore(benchmark::State& state)
 BENCHMARK(BM_ReadDesignFile)->Unit(benchmark::kMillisecond);
 BENCHMARK(BM_FaceCentres)->Unit(benchmark::kMillisecond);
 BENCHMARK(BM_FaceNormals)->Unit(benchmark::kMillisecond);
+BENCHMARK(BM_VisibleDepth)->Unit(benchmark::kMillisecond);
 BENCHMARK(BM_GenerateEdgesHashed)->Arg(32)->Arg(64)->Arg(128)->Arg(kGrid)->Unit(benchmark::kMillisecond);
 BENCHMARK(BM_GenerateEdgesLinear)->Arg(32)->Arg(64)->Arg(128)->Unit(benchmark::kMillisecond);
 // The full grid with the linear search runs once: it takes seconds.

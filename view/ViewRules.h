@@ -2,8 +2,6 @@
 // View arithmetic that both viewers share, free of OpenGL and GLUT.
 #include <cmath>
 
-#include "geometry/CVector3d.h"
-
 // A left-button drag from (lastX, lastY) to (x, y): half a degree per pixel,
 // the vertical move about x, the horizontal one about z. Only the upper end
 // wraps; an angle below -180 stays until the viewer brings it back itself.
@@ -45,8 +43,8 @@ private:
 // double and stored as float. The viewers count the steps and recompute the
 // zoom from its start value, so that `+` and `-` undo each other exactly and a
 // run of presses gives the same value as stepping the float each time. The
-// depth range follows the scene (ComputeViewBox), so the keys need no bound
-// but these: `+` goes kMaxZoomInSteps in, `-` kMaxZoomOutSteps out, where the
+// depth range follows the scene (view/VisibleDepth.h), so the keys need no
+// bound but these: `+` goes kMaxZoomInSteps in, `-` kMaxZoomOutSteps out, where the
 // objects are still several pixels across.
 constexpr float kStartZoom = 2.5f;
 constexpr int kMaxZoomInSteps = 60;
@@ -70,43 +68,11 @@ inline float ZoomKey(unsigned char key, int& steps, float start)
     return ZoomAtStep(start, steps);
 }
 
-// How far beyond the mesh's own points a viewer draws: the largest sphere,
-// tube or arrow head about a vertex (or the centroid), the normal marks beyond
-// a face centre, and the coordinate axes from the origin.
-struct CSceneReach {
-    double aroundVertex;
-    double beyondCentre;
-    double axes;
-};
-
-// Room left between the scene and the depth planes, for the rounding of the
-// view rotation and of the projection in single precision.
-constexpr double kDepthMargin = 0.05;
-
-// Radius about the origin, about which the view turns, that holds everything
-// the viewer draws of this mesh in any view. Points that are not finite
-// numbers are not drawn and do not count.
-template <class Mesh>
-double SceneRadius(const Mesh& mesh, const CSceneReach& reach)
-{
-    double r = reach.axes;
-    auto hold = [&r](const CVector3d& p, double beyond) {
-        const double d = length(p) + beyond;
-        if (std::isfinite(d) && d > r) r = d;
-    };
-    hold(mesh.Centroid(), reach.aroundVertex);
-    const int nVertices = mesh.nVertices < mesh.vertexCapacity ? mesh.nVertices : mesh.vertexCapacity;
-    for (int i = 0; i < nVertices; ++i) hold(mesh.vertices[i].Position(), reach.aroundVertex);
-    const int nFaces = mesh.nFaces < mesh.faceCapacity ? mesh.nFaces : mesh.faceCapacity;
-    for (int i = 0; i < nFaces; ++i) hold(mesh.faces[i].Centre(), reach.beyondCentre);
-    return r * (1 + 1e-6) + kDepthMargin;
-}
-
 // The orthographic view box of a window. The x/y half-sizes are k = zoom *
 // 0.70710677 across the shorter side and k times the window ratio across the
-// longer one; the depth planes lie at 5 k, or farther where the scene reaches
-// farther, so that nothing drawn is ever cut. Sizes below 1 count as 1, so a
-// minimised window never yields infinite or NaN bounds.
+// longer one; the depth planes lie at 5 k, and WidenDepth moves them out to
+// where the scene reaches farther (view/VisibleDepth.h). Sizes below 1 count
+// as 1, so a minimised window never yields infinite or NaN bounds.
 struct CViewBox {
     int width, height;
     double left, right, bottom, top, nearPlane, farPlane;
@@ -119,7 +85,7 @@ enum class ERatioOrder {
     kProductFirst    // k * long / short: the design viewer
 };
 
-inline CViewBox ComputeViewBox(int width, int height, float zoom, double sceneRadius, ERatioOrder order)
+inline CViewBox ComputeViewBox(int width, int height, float zoom, ERatioOrder order)
 {
     CViewBox b{};
     b.width = width < 1 ? 1 : width;
@@ -140,10 +106,19 @@ inline CViewBox ComputeViewBox(int width, int height, float zoom, double sceneRa
         b.top = k;
     }
     const float depth = 5 * k;
-    const double reach = std::isfinite(sceneRadius) && sceneRadius > depth ? sceneRadius : depth;
-    b.nearPlane = -reach;
-    b.farPlane = reach;
+    b.nearPlane = -depth;
+    b.farPlane = depth;
     return b;
+}
+
+// Near and far at -depth and depth where that is farther than they lie; a
+// depth that is not a finite number leaves them.
+inline void WidenDepth(CViewBox& box, double depth)
+{
+    if (std::isfinite(depth) && depth > box.farPlane) {
+        box.nearPlane = -depth;
+        box.farPlane = depth;
+    }
 }
 
 struct CMenuEntry {

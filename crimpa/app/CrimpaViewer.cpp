@@ -17,18 +17,25 @@ static_assert(CDragButton::kLeft == GLUT_LEFT_BUTTON && CDragButton::kDown == GL
 
 namespace {
 
+// The projection for the window, the zoom and what the scene shows under the
+// current turn; every frame sets it, since a fold, a turn or a design load can
+// bring more of the scene into depth.
+void ApplyViewBox()
+{
+    SetOrthoView(windowWidth, windowHeight, SceneViewBox(theMesh, kDesignSceneReach, rotX, rotZ, windowWidth,
+                                                         windowHeight, zoom, ERatioOrder::kProductFirst));
+}
+
 void ReshapeFunc(int w, int h)
 {
     windowWidth = w;
     windowHeight = h;
-    SetOrthoView(w, h, ComputeViewBox(w, h, zoom, SceneRadius(theMesh, kDesignSceneReach), ERatioOrder::kProductFirst));
+    ApplyViewBox();
 }
 
 void CompileDisplayLists()
 {
     BuildDesignDisplayLists(theMesh);
-    // The depth range must hold what the lists now draw.
-    ReshapeFunc(windowWidth, windowHeight);
 }
 
 void IdleFunc();
@@ -42,6 +49,7 @@ void SyncIdle()
 
 void DisplayFunc()
 {
+    ApplyViewBox();
     BeginViewRotation(rotX, rotZ);
     if (showCoordinateSystem) glCallList(kDesignListAxes);
     if (showFaces) glCallList(kDesignListFaces);

@@ -16,9 +16,22 @@ static_assert(CDragButton::kLeft == GLUT_LEFT_BUTTON && CDragButton::kDown == GL
 void CompileMeshDisplayLists()
 {
     BuildPolyDisplayLists(theMesh, theMesh.markFaceA, theMesh.markFaceB, theMesh.markVertexA, theMesh.markVertexB);
-    // The depth range must hold what the lists now draw.
-    ReshapeFunc(windowWidth, windowHeight);
 }
+
+namespace {
+
+// The projection for the window, the zoom and what the scene shows under the
+// current turn; every frame sets it, since a fold or a turn can bring more of
+// the scene into depth.
+void ApplyViewBox()
+{
+    const CViewBox b = SceneViewBox(theMesh, kPolySceneReach, rotX, rotZ, windowWidth, windowHeight, zoom,
+                                    ERatioOrder::kQuotientFirst);
+    SetOrthoView(windowWidth, windowHeight, b);
+    theViewState.SetProjection(b.width, b.height, b.left, b.right, b.bottom, b.top);
+}
+
+}  // namespace
 
 void InitGL()
 {
@@ -50,6 +63,7 @@ void CreateMenus()
 
 void DisplayFunc()
 {
+    ApplyViewBox();
     BeginViewRotation(rotX, rotZ);
     static const struct {
         int toggle;
@@ -81,9 +95,7 @@ void ReshapeFunc(int width, int height)
 {
     windowWidth = width;
     windowHeight = height;
-    const CViewBox b = ComputeViewBox(width, height, zoom, SceneRadius(theMesh, kPolySceneReach), ERatioOrder::kQuotientFirst);
-    SetOrthoView(width, height, b);
-    theViewState.SetProjection(b.width, b.height, b.left, b.right, b.bottom, b.top);
+    ApplyViewBox();
 }
 
 void KeyboardFunc(unsigned char key, int, int)

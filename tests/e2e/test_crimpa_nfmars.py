@@ -293,6 +293,30 @@ class CrimpaNfmars(unittest.TestCase):
         self.prog.key_repeat("minus", 5)
         self.assertEqual(start, self.prog.wait_still())
 
+    def test_a_far_vertex_off_screen_changes_nothing_on_screen(self):
+        # The folded design as written, then again with one more vertex far outside the window: the
+        # depth planes follow what the window shows, so their precision stays and the picture too.
+        self.sync()
+        lines = harness.read_text(self.path("wemo.txt")).splitlines()
+        n_v, n_f, n_s = (int(t) for t in lines[0].split())
+        for name, far in (("fold1b.cqv", None), ("fold1c.cqv", "1e6"), ("fold1d.cqv", "1e75")):
+            with open(self.path(name), "w") as f:
+                if far is None:
+                    f.write("\n".join(lines) + "\n")
+                else:
+                    head = "%d %d %d" % (n_v + 1, n_f, n_s)
+                    extra = "%d %s 0 0 0" % (n_v + 1, far)
+                    f.write("\n".join([head] + lines[1:1 + n_v] + [extra] + lines[1 + n_v:]) + "\n")
+        pictures = []
+        for entry, points in ((5, n_v), (6, n_v + 1), (7, n_v + 1)):
+            self.assertIn("read %d points ... done\n" % points, self.choose_design(entry))
+            pictures.append(self.prog.wait_still())
+        x, y, w, h = self.prog.geometry()
+        self.assertGreater(pictures[0].count(lambda r, g, b: r < 245 or g < 245 or b < 245,
+                                             (x, y, x + w, y + h)), w * h // 20)
+        self.assertEqual(pictures[0], pictures[1], "a vertex at 1e6")
+        self.assertEqual(pictures[0], pictures[2], "a vertex at 1e75")
+
     def test_missing_and_malformed_files_leave_the_mesh(self):
         with open(self.path("tovin00.cqv"), "w") as f:
             f.write("3 1 0\n1 0 0 0 0\n2 1 0 0 0\n")

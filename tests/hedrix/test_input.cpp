@@ -234,10 +234,10 @@ TEST_F(InputTest, ZoomKeysScaleAndShrinkTheBounds)
     EXPECT_TRUE(KeyChangesZoom('+'));
     EXPECT_TRUE(KeyChangesZoom('-'));
     EXPECT_FALSE(KeyChangesZoom('w'));
-    const double before = ComputeViewBox(900, 700, zoom, 0, ERatioOrder::kQuotientFirst).top;
+    const double before = ComputeViewBox(900, 700, zoom, ERatioOrder::kQuotientFirst).top;
     HedrixHandleKey('+', 0, console);
     EXPECT_FLOAT_EQ(static_cast<float>(2.5 / 1.1), zoom);
-    EXPECT_LT(ComputeViewBox(900, 700, zoom, 0, ERatioOrder::kQuotientFirst).top, before);
+    EXPECT_LT(ComputeViewBox(900, 700, zoom, ERatioOrder::kQuotientFirst).top, before);
     HedrixHandleKey('-', 0, console);
     HedrixHandleKey('-', 0, console);
     EXPECT_FLOAT_EQ(static_cast<float>(static_cast<float>(2.5 / 1.1) * 1.1 * 1.1), zoom);
@@ -616,7 +616,7 @@ protected:
         theMesh.vertices[3].Set(1, 0.5, 0, 0);
         theMesh.AddEdge(0, 1, 2);
         theMesh.AddEdge(2, 3, 3);
-        const CViewBox b = ComputeViewBox(900, 700, zoom, 0, ERatioOrder::kQuotientFirst);
+        const CViewBox b = ComputeViewBox(900, 700, zoom, ERatioOrder::kQuotientFirst);
         theViewState.SetProjection(b.width, b.height, b.left, b.right, b.bottom, b.top);
         bounds = b;
         rotX = 0;

@@ -283,7 +283,7 @@ TEST(PickEdgeAtPixel, OnlyWithinThePickRadiusOfThePointer)
     CMesh mesh(4, 4, 1);
     SetOneEdge(mesh, 0.01);
     for (const float zoom : {2.5f, ZoomAtStep(2.5f, -10)}) {
-        const CViewBox b = ComputeViewBox(900, 700, zoom, 0, ERatioOrder::kQuotientFirst);
+        const CViewBox b = ComputeViewBox(900, 700, zoom, ERatioOrder::kQuotientFirst);
         CViewState view;
         view.SetProjection(b.width, b.height, b.left, b.right, b.bottom, b.top);
         const double unitsPerPixel = (b.top - b.bottom) / 700;

@@ -1,0 +1,148 @@
+#pragma once
+// How deep the visible part of a scene reaches in the current view, for the
+// depth planes of the view box. Only what can fall inside the box's x/y
+// extents counts: a vertex far outside the window widens nothing, so one
+// stray point of a design file cannot stretch the depth range until its
+// precision (24 bits, the projection in single precision) is lost, while
+// everything on screen stays between the planes. Free of OpenGL.
+#include <algorithm>
+#include <cmath>
+#include <initializer_list>
+
+#include "geometry/CVector3d.h"
+#include "view/ViewRules.h"
+
+// How far beyond the mesh's own points a viewer draws: the largest sphere,
+// tube or arrow head about a vertex (or the centroid), the normal marks beyond
+// a face centre, and the coordinate axes from the origin.
+struct CSceneReach {
+    double aroundVertex;
+    double beyondCentre;
+    double axes;
+};
+
+// Room left between the scene and the depth planes, for the rounding of the
+// view turn and of the projection in single precision.
+constexpr double kDepthMargin = 0.05;
+
+// The turn the display applies to the model: about x by rotX after about z by
+// rotZ (degrees), as glRotatef composes them.
+class CViewTurn {
+public:
+    CViewTurn(float rotX, float rotZ)
+    {
+        cx = std::cos(degToRad(rotX));
+        sx = std::sin(degToRad(rotX));
+        cz = std::cos(degToRad(rotZ));
+        sz = std::sin(degToRad(rotZ));
+    }
+    CVector3d Eye(const CVector3d& p) const
+    {
+        const double x = cz * p.x() - sz * p.y();
+        const double y = sz * p.x() + cz * p.y();
+        return CVector3d(x, cx * y - sx * p.z(), sx * y + cx * p.z());
+    }
+
+private:
+    double cx, sx, cz, sz;
+};
+
+// Deepest |z| of the part of a point, segment or triangle (n = 1, 2, 3 eye
+// points) whose x/y lies in the box grown by `grow` on every side; -1 when no
+// part does. The polygon is clipped side by side, z carried along.
+inline double DeepestInside(const CVector3d* points, int n, const CViewBox& box, double grow)
+{
+    CVector3d a[8], b[8];
+    std::copy(points, points + n, a);
+    const double bounds[4] = {box.left - grow, box.right + grow, box.bottom - grow, box.top + grow};
+    for (int side = 0; side < 4 && n > 0; ++side) {
+        const int axis = side / 2;
+        const double sign = side % 2 == 0 ? 1.0 : -1.0;  // inside: sign * (coordinate - bound) >= 0
+        const auto inside = [&](const CVector3d& p) { return sign * (p[axis] - bounds[side]) >= 0; };
+        int m = 0;
+        for (int i = 0; i < n; ++i) {
+            const CVector3d& p = a[i];
+            const CVector3d& q = a[(i + 1) % n];
+            if (inside(p)) b[m++] = p;
+            if (n > 1 && inside(p) != inside(q)) {
+                const double t = (bounds[side] - p[axis]) / (q[axis] - p[axis]);
+                b[m++] = p + t * (q - p);
+            }
+        }
+        std::copy(b, b + m, a);
+        n = m;
+    }
+    double deepest = -1;
+    for (int i = 0; i < n; ++i) deepest = std::max(deepest, std::fabs(a[i].z()));
+    return deepest;
+}
+
+// Deepest |z| that anything the viewer draws of this mesh reaches inside the
+// box's x/y extents under the turn: vertices (spheres) and the centroid (the
+// hub of the twist markers) as points, edges, special edges and the links from
+// the centroid to the face centres as segments, each face as the triangles its
+// corners span, and the normal marks from the face centres, every one grown by
+// its reach; the axes about the origin, which always lies in the box.
+// Elements with a point that is not a finite number are not drawn and do not
+// count; counts beyond the capacities read nothing outside the records.
+template <class Mesh>
+double VisibleDepth(const Mesh& mesh, const CSceneReach& reach, const CViewTurn& turn, const CViewBox& box)
+{
+    double deepest = reach.axes;
+    const auto hold = [&](std::initializer_list<CVector3d> model, double grow) {
+        CVector3d eye[3];
+        int n = 0;
+        for (const CVector3d& p : model) {
+            eye[n] = turn.Eye(p);
+            if (!IsFinite(eye[n++])) return;
+        }
+        const double d = DeepestInside(eye, n, box, grow);
+        if (d >= 0) deepest = std::max(deepest, d + grow);
+    };
+    const int nVertices = std::min(mesh.nVertices, mesh.vertexCapacity);
+    const auto valid = [nVertices](int v) { return v >= 0 && v < nVertices; };
+    const auto at = [&mesh](int v) { return mesh.vertices[v].Position(); };
+    const double around = reach.aroundVertex;
+
+    hold({mesh.Centroid()}, around);
+    for (int i = 0; i < nVertices; ++i) hold({at(i)}, around);
+    const auto holdEdges = [&](const CEdge* edges, int count) {
+        for (int k = 0; k < std::min(count, mesh.edgeCapacity); ++k)
+            if (valid(edges[k].v1) && valid(edges[k].v2)) hold({at(edges[k].v1), at(edges[k].v2)}, around);
+    };
+    holdEdges(mesh.edges.get(), mesh.nEdges);
+    holdEdges(mesh.specialEdges.get(), mesh.nSpecialEdges);
+    const int nFaces = std::min(mesh.nFaces, mesh.faceCapacity);
+    for (int f = 0; f < nFaces; ++f) {
+        const auto& face = mesh.faces[f];
+        const CVector3d centre = face.Centre();
+        hold({centre, centre + reach.beyondCentre * face.Normal()}, around);
+        hold({mesh.Centroid(), centre}, around);
+        const int n = std::min(face.nVerts, static_cast<int>(Mesh::Face::kVertSlots));
+        bool corners = n >= 3;
+        for (int k = 0; k < n; ++k) corners = corners && valid(face.verts[k]);
+        if (!corners) continue;
+        // Triangles from the first corner, as a polygon is filled; a quadrilateral
+        // that is not flat also by its other diagonal.
+        for (int k = 1; k + 1 < n; ++k) hold({at(face.verts[0]), at(face.verts[k]), at(face.verts[k + 1])}, around);
+        if (n == 4) {
+            hold({at(face.verts[0]), at(face.verts[1]), at(face.verts[3])}, around);
+            hold({at(face.verts[1]), at(face.verts[2]), at(face.verts[3])}, around);
+        }
+    }
+    return deepest;
+}
+
+// The view box of a window with its depth planes holding what the scene shows
+// under the turn: at 5 k, or farther where the visible scene reaches farther,
+// with room for the rounding of the turn and the projection in single
+// precision.
+template <class Mesh>
+CViewBox SceneViewBox(const Mesh& mesh, const CSceneReach& reach, float rotX, float rotZ, int width, int height,
+                      float zoom, ERatioOrder order)
+{
+    CViewBox box = ComputeViewBox(width, height, zoom, order);
+    const double depth = VisibleDepth(mesh, reach, CViewTurn(rotX, rotZ), box);
+    WidenDepth(box, depth * (1 + 1e-5) + kDepthMargin);
+    return box;
+}
