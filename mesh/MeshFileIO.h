@@ -304,11 +304,13 @@ inline std::string TemporaryNameBeside(const std::string& name, int attempt)
 // descriptor, with its name in `temporary`; -1 when none can be made. The
 // create is exclusive, so a file, link or FIFO lying under the chosen name
 // makes it try another name instead of writing through it or waiting on it;
-// mode 0666 lets the umask give the permissions any new file gets.
-inline int CreateTemporaryBeside(const std::string& name, std::string& temporary)
+// mode 0666 lets the umask give the permissions any new file gets. `namer`
+// chooses the name of each attempt (tests choose one they have planted).
+inline int CreateTemporaryBeside(const std::string& name, std::string& temporary,
+                                 std::string (*namer)(const std::string&, int) = TemporaryNameBeside)
 {
     for (int attempt = 0; attempt < 100; ++attempt) {
-        temporary = TemporaryNameBeside(name, attempt);
+        temporary = namer(name, attempt);
         const int fd =
             ::open(temporary.c_str(), O_WRONLY | O_CREAT | O_EXCL | O_NOFOLLOW | O_NONBLOCK | O_CLOEXEC, 0666);
         if (fd >= 0 || errno != EEXIST) return fd;

@@ -7,6 +7,7 @@
 #include <string>
 
 #include "hedrix/core/HedrixMesh.h"
+#include "mesh/MeshFileIO.h"
 #include "tests/formats/FormatTestUtil.h"
 #include "tests/formats/WriteTestUtil.h"
 
@@ -50,6 +51,34 @@ TEST_F(Writes, NothingAtTheOldTemporaryNameTakesOverTheWrite)
 TEST_F(Writes, AFailedWriteRemovesOnlyItsOwnTemporaryFile)
 {
     ForEachFile([](const std::string& name, auto write) { ExpectAFailureRemovesOnlyItsOwnTemporaryFile(name, write); });
+}
+
+// Whatever lies at the very name a write picks makes it pick another; it is
+// neither written through, nor waited on, nor replaced.
+TEST(TemporaryFile, ANameAlreadyTakenIsPassedOver)
+{
+    const std::string dir = FreshDir("taken_temporary");
+    const std::string outside = TestPath("taken_temporary_outside.txt");
+    const auto namer = [](const std::string& name, int attempt) {
+        return name + (attempt == 0 ? ".first.tmp" : ".second.tmp");
+    };
+    for (const Plant p : {Plant::kFifo, Plant::kLinkOutside, Plant::kDirectory, Plant::kFile}) {
+        PutFile(outside, kPlantedText);
+        const std::string first = dir + "wemo.txt.first.tmp";
+        PlantAt(first, p, outside);
+        const CChildWrite child = WriteInChild([&](std::ostream&) {
+            std::string temporary;
+            const int fd = CreateTemporaryBeside(dir + "wemo.txt", temporary, namer);
+            return fd >= 0 && ::close(fd) == 0 && temporary == dir + "wemo.txt.second.tmp";
+        });
+        EXPECT_TRUE(child.finished) << PlantName(p);
+        EXPECT_TRUE(child.ok) << PlantName(p);
+        EXPECT_TRUE(StillPlanted(first, p, outside));
+        EXPECT_EQ(kPlantedText, FileText(outside)) << PlantName(p);
+        EXPECT_TRUE(std::filesystem::is_regular_file(dir + "wemo.txt.second.tmp")) << PlantName(p);
+        std::filesystem::remove_all(first);
+        std::filesystem::remove(dir + "wemo.txt.second.tmp");
+    }
 }
 
 TEST_F(Writes, PermissionsFollowTheUmask)
