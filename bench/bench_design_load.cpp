@@ -144,10 +144,11 @@ void BM_FaceNormals(benchmark::State& state)
 
 // Both edge benchmarks take the grid size as their argument.
 // The depth planes of one frame: what the grid at capacity shows in the start
-// view, clipped to the window's extents (the display computes it every frame).
+// view, clipped to the window's extents (the display computes it every frame);
+// the argument chooses the grid as above.
 void BM_VisibleDepth(benchmark::State& state)
 {
-    const CMesh& mesh = LoadedMesh();
+    const CMesh& mesh = state.range(0) == 0 ? LoadedMesh() : IrregularMesh();
     const CViewBox box = ComputeViewBox(kWindowWidth, kWindowHeight, zoom, ERatioOrder::kProductFirst);
     for (auto _ : state) benchmark::DoNotOptimize(VisibleDepth(mesh, kDesignSceneReach, CViewTurn(rotX, rotZ), box));
 }
@@ -250,7 +251,7 @@ void BM_LoadSmallAfterFullStore(benchmark::State& state)
 BENCHMARK(BM_ReadDesignFile)->Unit(benchmark::kMillisecond);
 BENCHMARK(BM_FaceCentres)->Unit(benchmark::kMillisecond);
 BENCHMARK(BM_FaceNormals)->Unit(benchmark::kMillisecond);
-BENCHMARK(BM_VisibleDepth)->Unit(benchmark::kMillisecond);
+BENCHMARK(BM_VisibleDepth)->Arg(0)->Arg(1)->Unit(benchmark::kMillisecond);
 BENCHMARK(BM_GenerateEdgesHashed)->Arg(32)->Arg(64)->Arg(128)->Arg(kGrid)->Unit(benchmark::kMillisecond);
 BENCHMARK(BM_GenerateEdgesLinear)->Arg(32)->Arg(64)->Arg(128)->Unit(benchmark::kMillisecond);
 // The full grid with the linear search runs once: it takes seconds.

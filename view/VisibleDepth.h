@@ -8,6 +8,7 @@
 #include <algorithm>
 #include <cmath>
 #include <initializer_list>
+#include <vector>
 
 #include "geometry/CVector3d.h"
 #include "view/ViewRules.h"
@@ -52,9 +53,22 @@ private:
 // part does. The polygon is clipped side by side, z carried along.
 inline double DeepestInside(const CVector3d* points, int n, const CViewBox& box, double grow)
 {
+    const double bounds[4] = {box.left - grow, box.right + grow, box.bottom - grow, box.top + grow};
+    // Wholly beyond one side, or wholly inside: no clipping needed.
+    int beyondAll = 15, beyondAny = 0;
+    double deepest = -1;
+    for (int i = 0; i < n; ++i) {
+        const CVector3d& p = points[i];
+        const int beyond = (p.x() < bounds[0]) | (p.x() > bounds[1]) << 1 | (p.y() < bounds[2]) << 2 |
+                           (p.y() > bounds[3]) << 3;
+        beyondAll &= beyond;
+        beyondAny |= beyond;
+        deepest = std::max(deepest, std::fabs(p.z()));
+    }
+    if (beyondAll != 0) return -1;
+    if (beyondAny == 0) return deepest;
     CVector3d a[8], b[8];
     std::copy(points, points + n, a);
-    const double bounds[4] = {box.left - grow, box.right + grow, box.bottom - grow, box.top + grow};
     for (int side = 0; side < 4 && n > 0; ++side) {
         const int axis = side / 2;
         const double sign = side % 2 == 0 ? 1.0 : -1.0;  // inside: sign * (coordinate - bound) >= 0
@@ -72,7 +86,7 @@ inline double DeepestInside(const CVector3d* points, int n, const CViewBox& box,
         std::copy(b, b + m, a);
         n = m;
     }
-    double deepest = -1;
+    deepest = -1;
     for (int i = 0; i < n; ++i) deepest = std::max(deepest, std::fabs(a[i].z()));
     return deepest;
 }
@@ -89,45 +103,50 @@ template <class Mesh>
 double VisibleDepth(const Mesh& mesh, const CSceneReach& reach, const CViewTurn& turn, const CViewBox& box)
 {
     double deepest = reach.axes;
-    const auto hold = [&](std::initializer_list<CVector3d> model, double grow) {
-        CVector3d eye[3];
-        int n = 0;
-        for (const CVector3d& p : model) {
-            eye[n] = turn.Eye(p);
-            if (!IsFinite(eye[n++])) return;
+    // One element by its eye points; only one that could reach deeper than
+    // what was found so far is clipped.
+    const auto hold = [&](std::initializer_list<CVector3d> eye, double grow) {
+        double farthest = 0;
+        for (const CVector3d& e : eye) {
+            if (!IsFinite(e)) return;
+            farthest = std::max(farthest, std::fabs(e.z()));
         }
-        const double d = DeepestInside(eye, n, box, grow);
+        if (farthest + grow <= deepest) return;
+        const double d = DeepestInside(eye.begin(), static_cast<int>(eye.size()), box, grow);
         if (d >= 0) deepest = std::max(deepest, d + grow);
     };
-    const int nVertices = std::min(mesh.nVertices, mesh.vertexCapacity);
+    const int nVertices = std::max(0, std::min(mesh.nVertices, mesh.vertexCapacity));
+    std::vector<CVector3d> eye(static_cast<std::size_t>(nVertices));
+    for (int i = 0; i < nVertices; ++i) eye[i] = turn.Eye(mesh.vertices[i].Position());
     const auto valid = [nVertices](int v) { return v >= 0 && v < nVertices; };
-    const auto at = [&mesh](int v) { return mesh.vertices[v].Position(); };
     const double around = reach.aroundVertex;
 
-    hold({mesh.Centroid()}, around);
-    for (int i = 0; i < nVertices; ++i) hold({at(i)}, around);
+    const CVector3d hub = turn.Eye(mesh.Centroid());
+    hold({hub}, around);
+    for (int i = 0; i < nVertices; ++i) hold({eye[i]}, around);
     const auto holdEdges = [&](const CEdge* edges, int count) {
         for (int k = 0; k < std::min(count, mesh.edgeCapacity); ++k)
-            if (valid(edges[k].v1) && valid(edges[k].v2)) hold({at(edges[k].v1), at(edges[k].v2)}, around);
+            if (valid(edges[k].v1) && valid(edges[k].v2)) hold({eye[edges[k].v1], eye[edges[k].v2]}, around);
     };
     holdEdges(mesh.edges.get(), mesh.nEdges);
     holdEdges(mesh.specialEdges.get(), mesh.nSpecialEdges);
     const int nFaces = std::min(mesh.nFaces, mesh.faceCapacity);
     for (int f = 0; f < nFaces; ++f) {
         const auto& face = mesh.faces[f];
-        const CVector3d centre = face.Centre();
-        hold({centre, centre + reach.beyondCentre * face.Normal()}, around);
-        hold({mesh.Centroid(), centre}, around);
+        const CVector3d centre = turn.Eye(face.Centre());
+        hold({centre, turn.Eye(face.Centre() + reach.beyondCentre * face.Normal())}, around);
+        hold({hub, centre}, around);
         const int n = std::min(face.nVerts, static_cast<int>(Mesh::Face::kVertSlots));
         bool corners = n >= 3;
         for (int k = 0; k < n; ++k) corners = corners && valid(face.verts[k]);
         if (!corners) continue;
+        const auto corner = [&](int k) { return eye[face.verts[k]]; };
         // Triangles from the first corner, as a polygon is filled; a quadrilateral
         // that is not flat also by its other diagonal.
-        for (int k = 1; k + 1 < n; ++k) hold({at(face.verts[0]), at(face.verts[k]), at(face.verts[k + 1])}, around);
+        for (int k = 1; k + 1 < n; ++k) hold({corner(0), corner(k), corner(k + 1)}, around);
         if (n == 4) {
-            hold({at(face.verts[0]), at(face.verts[1]), at(face.verts[3])}, around);
-            hold({at(face.verts[1]), at(face.verts[2]), at(face.verts[3])}, around);
+            hold({corner(0), corner(1), corner(3)}, around);
+            hold({corner(1), corner(2), corner(3)}, around);
         }
     }
     return deepest;
