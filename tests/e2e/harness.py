@@ -1,21 +1,35 @@
 """End-to-end harness: real programs in a real window under Xvfb.
 
 Each test (or fixture) starts its own X server on a free display, starts the
-program in a fresh temporary working directory, finds the window by title,
-drives it with xdotool and reads what it printed, the files it wrote and the
-pixels of a screenshot. Standard library only.
+program in a fresh temporary working directory under $TMPDIR, finds the window
+the started process opened, drives it with xdotool and reads what it printed,
+the files it wrote and the pixels of its window. Standard library only: the
+harness speaks the few X requests it needs (window tree, geometry, pixels, the
+process of a client) itself.
+
+Every wait is on something the program does (a console line, a written file,
+its window drawn and the program asleep until the next event), never on a
+number of frames; the time limits are caps sized for a heavily loaded machine.
 """
 
 import os
+import platform
 import re
 import shutil
 import signal
+import socket
+import struct
 import subprocess
 import tempfile
 import time
 
 SCREEN_W, SCREEN_H = 1600, 1400
 MENU_ENTRY_HEIGHT = 25
+
+# Caps on waits, sized for a machine at load 30: what a program does in a few frames (a window, a
+# console reply, a menu) and what it does over hundreds of frames (a turn, a fold, an animation).
+WAIT = 120
+MOTION = 600
 
 
 def program_path(env_name):
@@ -26,6 +40,165 @@ def program_path(env_name):
     return path
 
 
+class _XClient:
+    """A connection to an X server speaking the core requests the harness reads with, and the
+    X-Resource request that names the process of each client. Little-endian, no authorization (our
+    Xvfb accepts local clients)."""
+
+    def __init__(self, display):
+        self.sock = socket.socket(socket.AF_UNIX, socket.SOCK_STREAM)
+        self.sock.connect("/tmp/.X11-unix/X" + display.lstrip(":").split(".")[0])
+        self.sock.sendall(struct.pack("<BxHHHHxx", 0x6C, 11, 0, 0, 0))
+        head = self._read(8)
+        setup = self._read(4 * struct.unpack_from("<H", head, 6)[0])
+        if head[0] != 1:
+            raise RuntimeError("X server refused the connection: %r" % setup[:head[1]])
+        (_, self.id_base, self.id_mask, _, vendor_len, _, n_screens, n_formats, byte_order) = struct.unpack_from(
+            "<IIIIHHBBB", setup, 0)
+        if byte_order != 0:
+            raise RuntimeError("X server sends images most significant byte first")
+        pos = 32 + (vendor_len + 3) // 4 * 4
+        formats = {}
+        for _ in range(n_formats):
+            depth, bpp, _ = struct.unpack_from("<BBB", setup, pos)
+            formats[depth] = bpp
+            pos += 8
+        self.root, = struct.unpack_from("<I", setup, pos)
+        root_visual, = struct.unpack_from("<I", setup, pos + 32)
+        n_depths = setup[pos + 39]
+        pos += 40
+        masks = None
+        for _ in range(n_depths):
+            depth, n_visuals = struct.unpack_from("<BxH", setup, pos)
+            pos += 8
+            for _ in range(n_visuals):
+                vid, _, _, _, red, green, blue = struct.unpack_from("<IBBHIII", setup, pos)
+                if vid == root_visual and depth == 24:
+                    masks = (red, green, blue)
+                pos += 24
+        if masks is None or formats.get(24) != 32:
+            raise RuntimeError("X server's root visual is not 24-bit true colour in 32-bit pixels")
+        # Byte of each of red, green, blue within a little-endian 32-bit pixel.
+        self.rgb_bytes = [(m & -m).bit_length() // 8 for m in masks]
+        self.seq = 0
+        self._atoms = {}
+        self._xres = None
+
+    def close(self):
+        self.sock.close()
+
+    def _read(self, n):
+        buf = bytearray(n)
+        view, got = memoryview(buf), 0
+        while got < n:
+            k = self.sock.recv_into(view[got:])
+            if not k:
+                raise RuntimeError("X server closed the connection")
+            got += k
+        return buf
+
+    def request(self, opcode, data=0, body=b"", reply=True):
+        """Sends one request; returns its reply (the 32-byte head and what follows) or None where the
+        request failed (a window gone meanwhile)."""
+        body += b"\0" * (-len(body) % 4)
+        self.sock.sendall(struct.pack("<BBH", opcode, data, 1 + len(body) // 4) + body)
+        self.seq = (self.seq + 1) & 0xFFFF
+        if not reply:
+            return None
+        while True:
+            head = self._read(32)
+            if head[0] == 0:  # an error
+                if struct.unpack_from("<H", head, 2)[0] == self.seq:
+                    return None
+            elif head[0] == 1:
+                rest = self._read(4 * struct.unpack_from("<I", head, 4)[0])
+                if struct.unpack_from("<H", head, 2)[0] == self.seq:
+                    return head + rest
+            # events and stale replies are passed over
+
+    def sync(self):
+        """A round trip: the server has handled every request sent before, ours and other clients'
+        that reached it first, and passed on the events they made."""
+        self.request(43)  # GetInputFocus
+
+    def atom(self, name):
+        if name not in self._atoms:
+            raw = name.encode()
+            r = self.request(16, 0, struct.pack("<Hxx", len(raw)) + raw)  # InternAtom
+            self._atoms[name] = struct.unpack_from("<I", r, 8)[0]
+        return self._atoms[name]
+
+    def children(self, window):
+        """Child windows, bottom of the stack first."""
+        r = self.request(15, 0, struct.pack("<I", window))  # QueryTree
+        if r is None:
+            return []
+        n, = struct.unpack_from("<H", r, 16)
+        return list(struct.unpack_from("<%dI" % n, r, 32))
+
+    def name(self, window):
+        r = self.request(20, 0, struct.pack("<IIIII", window, self.atom("WM_NAME"), 0, 0, 1024))  # GetProperty
+        if r is None or r[1] != 8:
+            return None
+        n, = struct.unpack_from("<I", r, 16)
+        return r[32:32 + n].decode("latin-1")
+
+    def viewable(self, window):
+        r = self.request(3, 0, struct.pack("<I", window))  # GetWindowAttributes
+        return r is not None and r[26] == 2
+
+    def geometry(self, window):
+        """(x, y, width, height) of a window's inside on the screen, or None once it is gone."""
+        g = self.request(14, 0, struct.pack("<I", window))  # GetGeometry
+        t = self.request(40, 0, struct.pack("<IIhh", window, self.root, 0, 0))  # TranslateCoordinates
+        if g is None or t is None:
+            return None
+        w, h = struct.unpack_from("<HH", g, 16)
+        x, y = struct.unpack_from("<hh", t, 12)
+        return x, y, w, h
+
+    def pixels(self, drawable, x, y, w, h):
+        """RGB bytes of a rectangle of a window, in its coordinates."""
+        r = self.request(73, 2, struct.pack("<IhhHHI", drawable, x, y, w, h, 0xFFFFFFFF))  # GetImage
+        if r is None:
+            raise RuntimeError("no pixels of window %#x at %d,%d %dx%d" % (drawable, x, y, w, h))
+        raw = memoryview(r)[32:32 + 4 * w * h]
+        rgb = bytearray(3 * w * h)
+        for k, b in enumerate(self.rgb_bytes):
+            rgb[k::3] = raw[b::4]
+        return bytes(rgb)
+
+    def client_bases(self, pid):
+        """The resource-id bases of the clients the process `pid` has opened."""
+        if self._xres is None:
+            raw = b"X-Resource"
+            r = self.request(98, 0, struct.pack("<Hxx", len(raw)) + raw)  # QueryExtension
+            if not r[8]:
+                raise RuntimeError("X server without the X-Resource extension")
+            self._xres = r[9]
+            self.request(self._xres, 0, struct.pack("<BBxx", 1, 2))  # QueryVersion 1.2
+        r = self.request(self._xres, 4, struct.pack("<III", 1, 0, 2))  # QueryClientIds: every client's PID
+        n, = struct.unpack_from("<I", r, 8)
+        pos, bases = 32, set()
+        for _ in range(n):
+            client, mask, length = struct.unpack_from("<III", r, pos)
+            pos += 12
+            if mask == 2 and length == 4 and struct.unpack_from("<I", r, pos)[0] == pid:
+                bases.add(client & ~self.id_mask)
+            pos += (length + 3) // 4 * 4
+        return bases
+
+    def windows_of(self, pid, name):
+        """The viewable top-level windows called `name` that the process `pid` opened, top of the
+        stack first."""
+        bases = self.client_bases(pid)
+        found = []
+        for w in reversed(self.children(self.root)):
+            if w & ~self.id_mask in bases and self.name(w) == name and self.viewable(w):
+                found.append(w)
+        return found
+
+
 class XServer:
     """An Xvfb of its own; use as a context manager."""
 
@@ -33,6 +206,7 @@ class XServer:
         self.width, self.height = width, height
         self.proc = None
         self.display = None
+        self._client = None
 
     def __enter__(self):
         # Xvfb picks a free display itself and tells us which: no race between parallel tests.
@@ -43,7 +217,7 @@ class XServer:
             stdout=subprocess.DEVNULL, stderr=subprocess.DEVNULL, pass_fds=(wfd,))
         os.close(wfd)
         number = b""
-        deadline = time.time() + 20
+        deadline = time.time() + WAIT
         with os.fdopen(rfd, "rb", buffering=0) as r:
             while time.time() < deadline and not number.endswith(b"\n"):
                 chunk = r.read(16)
@@ -54,18 +228,23 @@ class XServer:
             self._stop()
             raise RuntimeError("Xvfb did not start")
         self.display = ":" + number.strip().decode()
-        while time.time() < deadline:
-            if subprocess.run(["xdpyinfo", "-display", self.display], stdout=subprocess.DEVNULL,
-                              stderr=subprocess.DEVNULL).returncode == 0:
+        while True:
+            try:
+                self._client = _XClient(self.display)
                 return self
-            time.sleep(0.1)
-        self._stop()
-        raise RuntimeError("Xvfb did not accept connections")
+            except OSError:
+                if time.time() > deadline:
+                    self._stop()
+                    raise RuntimeError("Xvfb did not accept connections")
+                time.sleep(0.1)
 
     def __exit__(self, *exc):
         self._stop()
 
     def _stop(self):
+        if self._client:
+            self._client.close()
+            self._client = None
         if self.proc and self.proc.poll() is None:
             self.proc.terminate()
             try:
@@ -74,6 +253,11 @@ class XServer:
                 self.proc.kill()
                 self.proc.wait()
         self.proc = None
+
+    @property
+    def client(self):
+        """The harness's own connection to the server."""
+        return self._client
 
     def env(self):
         env = dict(os.environ)
@@ -84,22 +268,44 @@ class XServer:
     def run(self, *args, check=True):
         """Runs an X client (xdotool, xwininfo, import) against this display."""
         res = subprocess.run(list(args), env=self.env(), stdout=subprocess.PIPE, stderr=subprocess.PIPE,
-                             text=True, timeout=30)
+                             text=True, timeout=WAIT)
         if check and res.returncode != 0:
             raise RuntimeError("%s failed: %s" % (" ".join(args), res.stderr.strip()))
         return res.stdout
 
+    def sync(self):
+        """Returns once the server has handled every request that reached it before, other clients'
+        (xdotool's input) included, and has passed their events on."""
+        self._client.sync()
+
+    def capture(self, window=None):
+        """What the screen shows in a window's place (default: the whole screen), as an Image in screen
+        coordinates: a window above it (a menu) shows as on the screen. Parts off the screen are left
+        out."""
+        if window is None:
+            return Image(self.width, self.height, self._client.pixels(self._client.root, 0, 0, self.width,
+                                                                      self.height))
+        # Read from the root: the screen's pixels in the window's place, whatever lies above it.
+        x, y, w, h = self._client.geometry(int(window))
+        x0, y0 = max(x, 0), max(y, 0)
+        w, h = min(x + w, self.width) - x0, min(y + h, self.height) - y0
+        return Image(w, h, self._client.pixels(self._client.root, x0, y0, w, h), x0, y0)
+
     def screenshot(self, path):
         """The whole screen as a binary PPM file; returns an Image."""
-        self.run("import", "-window", "root", "-depth", "8", "ppm:" + path)
-        return Image.load(path)
+        img = self.capture()
+        img.save(path)
+        return img
 
 
 class Image:
-    """A P6 PPM image: width, height and RGB pixels."""
+    """RGB pixels of a rectangle of the screen, `width` by `height` from the screen point (left, top):
+    the whole screen or one window. pixel() and count() take screen coordinates, and read only
+    inside the rectangle."""
 
-    def __init__(self, width, height, data):
+    def __init__(self, width, height, data, left=0, top=0):
         self.width, self.height, self.data = width, height, data
+        self.left, self.top = left, top
 
     @staticmethod
     def load(path):
@@ -122,28 +328,65 @@ class Image:
             raise RuntimeError("not an 8-bit binary PPM")
         return Image(int(tokens[1]), int(tokens[2]), raw[pos + 1:])
 
+    def save(self, path):
+        """Writes the pixels as a binary PPM file (the rectangle alone)."""
+        with open(path, "wb") as f:
+            f.write(b"P6\n%d %d\n255\n" % (self.width, self.height) + self.data)
+
     def __eq__(self, other):
-        return (self.width, self.height, self.data) == (other.width, other.height, other.data)
+        if not isinstance(other, Image):
+            return NotImplemented
+        return ((self.left, self.top, self.width, self.height, self.data)
+                == (other.left, other.top, other.width, other.height, other.data))
+
+    def box(self):
+        """The rectangle (x0, y0, x1, y1) on the screen."""
+        return self.left, self.top, self.left + self.width, self.top + self.height
+
+    def _check_inside(self, x0, y0, x1, y1):
+        l, t, r, b = self.box()
+        if not (l <= x0 <= x1 <= r and t <= y0 <= y1 <= b):
+            raise ValueError("(%d, %d)-(%d, %d) lies outside the captured %dx%d at (%d, %d)"
+                             % (x0, y0, x1, y1, self.width, self.height, self.left, self.top))
 
     def pixel(self, x, y):
-        i = 3 * (y * self.width + x)
+        self._check_inside(x, y, x + 1, y + 1)
+        i = 3 * ((y - self.top) * self.width + x - self.left)
         return tuple(self.data[i:i + 3])
 
     def count(self, predicate, box=None):
         """Number of pixels in box (x0, y0, x1, y1) for which predicate(r, g, b) holds."""
-        x0, y0, x1, y1 = box or (0, 0, self.width, self.height)
+        x0, y0, x1, y1 = box or self.box()
+        self._check_inside(x0, y0, x1, y1)
         n = 0
-        for y in range(y0, y1):
+        for y in range(y0 - self.top, y1 - self.top):
             row = 3 * y * self.width
-            for x in range(x0, x1):
+            for x in range(x0 - self.left, x1 - self.left):
                 i = row + 3 * x
                 if predicate(self.data[i], self.data[i + 1], self.data[i + 2]):
                     n += 1
         return n
 
+    def differing(self, other):
+        """Number of pixels in which two captures of the same rectangle differ."""
+        if self.box() != other.box():
+            raise ValueError("captures of different rectangles")
+        n, stride = 0, 3 * self.width
+        for start in range(0, len(self.data), stride):
+            a, b = self.data[start:start + stride], other.data[start:start + stride]
+            if a != b:
+                n += sum(1 for i in range(0, stride, 3) if a[i:i + 3] != b[i:i + 3])
+        return n
+
+
+# The system calls a program's main thread sleeps in when it waits for its next event: freeglut
+# waits in select() (pselect6 underneath); Xlib waits for a reply in poll(), which is not a rest.
+_EVENT_WAIT_CALLS = {"x86_64": {23, 270}, "aarch64": {72}}.get(platform.machine())
+
 
 class Program:
-    """A program started in its own temporary working directory."""
+    """A program started in its own temporary working directory (under $TMPDIR). As a context manager
+    it ends the program and removes the directory it made however the block is left."""
 
     def __init__(self, xserver, path, title, workdir=None, args=()):
         self.x = xserver
@@ -157,7 +400,11 @@ class Program:
         self._out = None
 
     def __enter__(self):
-        self.start()
+        try:
+            self.start()
+        except BaseException:
+            self.__exit__(None, None, None)
+            raise
         return self
 
     def __exit__(self, *exc):
@@ -165,7 +412,7 @@ class Program:
         if self.own_dir:
             shutil.rmtree(self.workdir, ignore_errors=True)
 
-    def start(self, timeout=20):
+    def start(self, timeout=WAIT):
         self._out = open(os.path.join(self.workdir, ".stdout"), "wb")
         self.proc = subprocess.Popen([self.path] + self.args, cwd=self.workdir, env=self.x.env(),
                                      stdin=subprocess.DEVNULL, stdout=self._out, stderr=subprocess.STDOUT)
@@ -173,10 +420,11 @@ class Program:
         return self
 
     def stop(self):
+        """Ends the program (if it still runs); safe to call again."""
         if self.proc and self.proc.poll() is None:
             self.proc.send_signal(signal.SIGTERM)
             try:
-                self.proc.wait(5)
+                self.proc.wait(10)
             except subprocess.TimeoutExpired:
                 self.proc.kill()
                 self.proc.wait()
@@ -190,7 +438,7 @@ class Program:
         with open(os.path.join(self.workdir, ".stdout"), "rb") as f:
             return f.read().decode("utf-8", "replace")
 
-    def wait_for_output(self, text, timeout=20, start=0):
+    def wait_for_output(self, text, timeout=WAIT, start=0):
         """Waits until text appears in the output after position start; returns the output."""
         deadline = time.time() + timeout
         while time.time() < deadline:
@@ -202,7 +450,7 @@ class Program:
             time.sleep(0.05)
         raise AssertionError("text %r not printed; output was:\n%s" % (text, self.output()[-3000:]))
 
-    def wait_for_count(self, text, count, timeout=20):
+    def wait_for_count(self, text, count, timeout=WAIT):
         """Waits until text has been printed `count` times; returns the output."""
         deadline = time.time() + timeout
         while time.time() < deadline:
@@ -214,7 +462,7 @@ class Program:
             time.sleep(0.05)
         raise AssertionError("text %r not printed %d times; output was:\n%s" % (text, count, self.output()[-3000:]))
 
-    def sync(self, key, reply, timeout=20):
+    def sync(self, key, reply, timeout=WAIT):
         """Sends `key`, whose handling prints a line matching the regular expression `reply`, and waits
         for that line. Events reach the program in order, so every key sent before has been handled
         (and has printed all it prints) by then. Returns the match; its start ends the earlier output."""
@@ -243,37 +491,84 @@ class Program:
         time.sleep(seconds)
         return self.cpu_time() - start
 
-    def wait_exit(self, timeout=10):
+    def wait_exit(self, timeout=WAIT):
         return self.proc.wait(timeout)
 
     def alive(self):
         return self.proc.poll() is None
 
+    def _main_thread(self):
+        """(state, system call, context switches) of the main thread; the call is None where the
+        system does not tell it, or the thread is not in one."""
+        task = "/proc/%d/task/%d/" % (self.proc.pid, self.proc.pid)
+        with open(task + "stat") as f:
+            state = f.read().rsplit(")", 1)[1].split()[0]
+        with open(task + "status") as f:
+            switches = sum(int(l.split()[1]) for l in f if "ctxt_switches:" in l)
+        call = None
+        try:
+            with open(task + "syscall") as f:
+                first = f.read().split()[0]
+            call = int(first) if first.isdigit() else None
+        except (OSError, IndexError):
+            pass
+        return state, call, switches
+
+    def _sleeps_for_events(self):
+        state, call, switches = self._main_thread()
+        waiting = state == "S" and (_EVENT_WAIT_CALLS is None or call in _EVENT_WAIT_CALLS)
+        return waiting, switches
+
+    def at_rest(self, quiet=0.1):
+        """Whether the program waits for its next event: it has handled every event the server passed
+        on before the call and drawn what they asked for, runs no idle callback (no motion), and
+        stays asleep for `quiet` seconds."""
+        self.x.sync()
+        waiting, before = self._sleeps_for_events()
+        if not waiting:
+            return False
+        time.sleep(quiet)
+        waiting, after = self._sleeps_for_events()
+        return waiting and after == before
+
+    def wait_rest(self, timeout=MOTION):
+        """Waits until the program is at rest (see at_rest): whatever was sent to it has been handled
+        and drawn, and any motion it started has ended. The wait is on the program, however many frames
+        the motion takes; `timeout` is only a cap."""
+        deadline = time.time() + timeout
+        while not self.at_rest():
+            if not self.alive():
+                raise AssertionError("the program ended with %s:\n%s" % (self.proc.returncode, self.output()[-3000:]))
+            if time.time() > deadline:
+                raise AssertionError("the program did not come to rest in %d s (%.1f s of processor time)"
+                                     % (timeout, self.cpu_time()))
+            time.sleep(0.02)
+
     # --- window --------------------------------------------------------
-    def find_window(self, timeout=20):
+    def find_window(self, timeout=WAIT):
+        """The window titled self.title that this process opened (never another process's window of
+        the same title), once it is on the screen."""
         deadline = time.time() + timeout
         while time.time() < deadline:
             if self.proc.poll() is not None:
                 raise AssertionError("program ended with %s before its window appeared:\n%s"
                                      % (self.proc.returncode, self.output()[-3000:]))
-            out = self.x.run("xdotool", "search", "--name", "^%s$" % _regex_escape(self.title), check=False)
-            ids = [w for w in out.split() if w.strip()]
-            for wid in ids:
-                if self.x.run("xwininfo", "-id", wid, check=False).find("IsViewable") >= 0:
-                    return wid
+            ids = self.x.client.windows_of(self.proc.pid, self.title)
+            if ids:
+                return str(ids[0])
             time.sleep(0.1)
-        raise AssertionError("no window titled %r" % self.title)
+        raise AssertionError("no window titled %r of process %d" % (self.title, self.proc.pid))
 
     def geometry(self):
         """(x, y, width, height) of the window's drawing area on the screen."""
-        info = self.x.run("xwininfo", "-id", self.window)
-        vals = {}
-        for line in info.splitlines():
-            line = line.strip()
-            for key in ("Absolute upper-left X", "Absolute upper-left Y", "Width", "Height"):
-                if line.startswith(key + ":"):
-                    vals[key] = int(line.split(":")[1])
-        return (vals["Absolute upper-left X"], vals["Absolute upper-left Y"], vals["Width"], vals["Height"])
+        g = self.x.client.geometry(int(self.window))
+        if g is None:
+            raise AssertionError("the window is gone")
+        return g
+
+    def capture(self):
+        """What the window shows now, as an Image in screen coordinates (the window alone)."""
+        return self.x.capture(self.window)
 
     def focus(self):
         self.x.run("xdotool", "windowfocus", "--sync", self.window, check=False)
@@ -303,7 +598,7 @@ class Program:
             for k in keys:
                 self.x.run("xdotool", "key", "--clearmodifiers", k)
             # A round trip: the server has handled the keys and queued their events for the program.
-            self.x.run("xdpyinfo", "-queryExtensions")
+            self.x.sync()
         finally:
             self.proc.send_signal(signal.SIGCONT)
 
@@ -331,46 +626,39 @@ class Program:
             self.pointer_to(wx0 + (wx1 - wx0) * i // steps, wy0 + (wy1 - wy0) * i // steps)
         self.x.run("xdotool", "mouseup", str(button))
 
-    def wait_still(self, timeout=60, interval=0.5):
-        """Waits until two screenshots of the window `interval` seconds apart are the same and
-        returns the last (the whole screen). Call it after a console reply of the program, so that
-        the window has been drawn at least once since the input it is to show."""
-        x, y, w, h = self.geometry()
-        path = os.path.join(self.workdir, ".still.ppm")
-        last = None
+    def wait_still(self, timeout=MOTION, interval=0.5, rest=True):
+        """Waits until the program is at rest (every input sent so far handled and drawn, any motion
+        ended: see wait_rest) and two captures of the window `interval` seconds apart are the same;
+        returns the last, the window alone as an Image in screen coordinates. With rest=False only
+        the two captures are waited for (a program that keeps busy with a still picture)."""
         deadline = time.time() + timeout
-        while time.time() < deadline:
-            img = self.x.screenshot(path)
-            rows = [img.data[3 * (r * img.width + x):3 * (r * img.width + x + w)] for r in range(y, y + h)]
-            if rows == last:
+        last = None
+        while True:
+            if rest:
+                self.wait_rest(max(deadline - time.time(), 0))
+            img = self.capture()
+            if img == last:
                 return img
-            last = rows
+            if time.time() > deadline:
+                raise AssertionError("the window kept changing")
+            last = img
             time.sleep(interval)
-        raise AssertionError("the window kept changing")
 
     # --- menus ---------------------------------------------------------
     def menus(self):
-        """Visible freeglut menu windows as (id, x, y, width, height), in tree order."""
-        tree = self.x.run("xwininfo", "-root", "-tree")
+        """This program's visible freeglut menu windows as (id, x, y, width, height), top first."""
         found = []
-        for line in tree.splitlines():
-            if "freeglut menu" not in line:
-                continue
-            wid = line.split()[0]
-            info = self.x.run("xwininfo", "-id", wid, check=False)
-            if "IsViewable" not in info:
-                continue
-            vals = {}
-            for l in info.splitlines():
-                l = l.strip()
-                for key in ("Absolute upper-left X", "Absolute upper-left Y", "Width", "Height"):
-                    if l.startswith(key + ":"):
-                        vals[key] = int(l.split(":")[1])
-            found.append((wid, vals["Absolute upper-left X"], vals["Absolute upper-left Y"],
-                          vals["Width"], vals["Height"]))
+        for wid in self.x.client.windows_of(self.proc.pid, "freeglut menu"):
+            g = self.x.client.geometry(wid)
+            if g:
+                found.append((str(wid),) + g)
         return found
 
-    def open_menu(self, wx=40, wy=40, timeout=5):
+    def menu_capture(self, menu):
+        """What a menu window (as menus() gives it) shows, as an Image in screen coordinates."""
+        return self.x.capture(menu[0])
+
+    def open_menu(self, wx=40, wy=40, timeout=WAIT):
         """Clicks the right button inside the window; the menu stays open. Returns its window."""
         self.focus()
         self.pointer_to(wx, wy)
@@ -383,7 +671,7 @@ class Program:
             time.sleep(0.05)
         raise AssertionError("no menu opened")
 
-    def wait_menus_closed(self, timeout=5):
+    def wait_menus_closed(self, timeout=WAIT):
         """Waits until the program has taken the click and closed its menus (or has ended)."""
         deadline = time.time() + timeout
         while time.time() < deadline:
@@ -409,7 +697,7 @@ class Program:
                 self.x.run("xdotool", "click", "1")
                 self.wait_menus_closed()
                 return
-            deadline = time.time() + 5
+            deadline = time.time() + WAIT
             while True:
                 others = [m for m in self.menus() if m[0] != menu[0]]
                 if others:
@@ -418,16 +706,6 @@ class Program:
                 if time.time() > deadline:
                     raise AssertionError("submenu did not open")
                 time.sleep(0.05)
-
-
-def _regex_escape(s):
-    out = []
-    for c in s:
-        if c in ".^$*+?()[]{}|\\":
-            out.append("\\" + c)
-        else:
-            out.append(c)
-    return "".join(out)
 
 
 def _key_name(c):

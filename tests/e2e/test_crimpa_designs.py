@@ -331,7 +331,7 @@ class CrimpaBhull(DesignBuild, unittest.TestCase):
     def run_phase(self):
         start = len(self.prog.output())
         self.prog.key("r")
-        self.prog.wait_for_output("\n200\n", start=start, timeout=60)
+        self.prog.wait_for_output("\n200\n", start=start, timeout=harness.MOTION)
         return self.printed_since(start)
 
     def test_one_phase_is_200_frames_with_its_phase_lines(self):

@@ -2,7 +2,6 @@
 import math
 import os
 import re
-import time
 import unittest
 
 import harness
@@ -257,15 +256,10 @@ class CrimpaNfmars(unittest.TestCase):
         blue = lambda r, g, b: b > r + 60 and b > g + 60
         green = lambda r, g, b: g > r + 60 and g > b + 60
         box = (x, y, x + w, y + h)
-        deadline = time.time() + 60
-        while True:
-            shot = self.x.screenshot(self.path("grid.ppm"))
-            shown = shot.count(blue, box) > w * h // 20 and shot.count(green, box) > w * h // 20
-            if shown or time.time() > deadline:
-                break
-            time.sleep(0.2)
-        self.assertTrue(shown, "blue %d, green %d of %d pixels"
-                        % (shot.count(blue, box), shot.count(green, box), w * h))
+        shot = self.prog.wait_still()
+        n_blue, n_green = shot.count(blue, box), shot.count(green, box)
+        self.assertTrue(n_blue > w * h // 20 and n_green > w * h // 20,
+                        "blue %d, green %d of %d pixels" % (n_blue, n_green, w * h))
 
     def test_plus_magnifies_a_grid_wider_than_the_depth_range_and_minus_comes_back(self):
         # 20 units wide: its corners lie 14.1 from the origin, beyond the start's depth planes at 8.8
@@ -369,7 +363,7 @@ class CrimpaNfmars(unittest.TestCase):
         loaded = "read 10201 points ... done\nread 10000 faces ... done\n"
         start = len(self.prog.output())
         self.prog.choose_menu([DESIGNS, 4])
-        self.prog.wait_for_output(loaded, timeout=60, start=start)
+        self.prog.wait_for_output(loaded, timeout=harness.MOTION, start=start)
         first = self.write_meshes()
         with open(self.path("wemo.txt")) as f:
             written = f.read()
@@ -383,7 +377,7 @@ class CrimpaNfmars(unittest.TestCase):
             f.write(written)
         start = len(self.prog.output())
         self.prog.choose_menu([DESIGNS, 5])
-        self.prog.wait_for_output(loaded, timeout=60, start=start)
+        self.prog.wait_for_output(loaded, timeout=harness.MOTION, start=start)
         self.assertEqual(self.write_meshes(), first)
         with open(self.path("wemo.txt")) as f:
             self.assertEqual(f.read(), written)

@@ -1,4 +1,5 @@
 """hedrix end to end: the real program in a window under Xvfb."""
+import contextlib
 import math
 import os
 import re
@@ -326,25 +327,28 @@ class HedrixTest(unittest.TestCase):
             self.assertEqual(edge, int(m.group(1)), (rot_x, rot_z))
             self.assertEqual(edges[edge - 1], (int(m.group(2)), int(m.group(3))))
 
-    def wait_still(self, prog, timeout=60):
-        return prog.wait_still(timeout)
-
     def test_view_keys_turn_to_their_views(self):
-        # G: straight from above; Alt+g and Ctrl+G (code 7) read the real modifiers
-        for key, rot_x, rot_z in (("G", 0, 0), ("alt+g", 0, 90), ("ctrl+g", 180, -90)):
-            with self.subTest(key=key):
-                prog = self.start()
+        # G: straight from above; Alt+g and Ctrl+G (code 7) read the real modifiers. The three turns
+        # run at once, each viewer on a server of its own; each check waits for its turn to end.
+        turns = (("G", 0, 0), ("alt+g", 0, 90), ("ctrl+g", 180, -90))
+        with contextlib.ExitStack() as stack:
+            progs = []
+            for key, _, _ in turns:
+                x = stack.enter_context(harness.XServer())
+                prog = stack.enter_context(harness.Program(x, self.path, TITLE))
                 vertices, _ = read_short_mesh(self.write_files(prog))
                 _, edges = read_full_edges(os.path.join(prog.workdir, "wp.txt"))
                 prog.key(key)
-                self.still(prog)
-                # the turn ends exactly on its target: the pick finds the edge under the pointer
-                edge, (px, py) = isolated_edge(vertices, edges, rot_x, rot_z)
-                start = len(prog.output())
-                prog.click(px, py)
-                out = prog.wait_for_output("picked edge", start=start)
-                self.assertEqual(edge, int(PICK_LINE.search(out, start).group(1)))
-                prog.__exit__(None, None, None)
+                progs.append((prog, vertices, edges))
+            for (key, rot_x, rot_z), (prog, vertices, edges) in zip(turns, progs):
+                with self.subTest(key=key):
+                    self.still(prog)
+                    # the turn ends exactly on its target: the pick finds the edge under the pointer
+                    edge, (px, py) = isolated_edge(vertices, edges, rot_x, rot_z)
+                    start = len(prog.output())
+                    prog.click(px, py)
+                    out = prog.wait_for_output("picked edge", start=start)
+                    self.assertEqual(edge, int(PICK_LINE.search(out, start).group(1)))
 
     def test_stage_60_shows_the_squares_split_in_orange(self):
         prog = self.start()
