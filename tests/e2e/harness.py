@@ -12,6 +12,7 @@ its window drawn and the program asleep until the next event), never on a
 number of frames; the time limits are caps sized for a heavily loaded machine.
 """
 
+import collections
 import os
 import platform
 import re
@@ -355,17 +356,15 @@ class Image:
         return tuple(self.data[i:i + 3])
 
     def count(self, predicate, box=None):
-        """Number of pixels in box (x0, y0, x1, y1) for which predicate(r, g, b) holds."""
+        """Number of pixels in box (x0, y0, x1, y1) for which predicate(r, g, b) holds (a function of
+        the colour alone: it is asked once per colour)."""
         x0, y0, x1, y1 = box or self.box()
         self._check_inside(x0, y0, x1, y1)
-        n = 0
+        colours = collections.Counter()
         for y in range(y0 - self.top, y1 - self.top):
-            row = 3 * y * self.width
-            for x in range(x0 - self.left, x1 - self.left):
-                i = row + 3 * x
-                if predicate(self.data[i], self.data[i + 1], self.data[i + 2]):
-                    n += 1
-        return n
+            row = self.data[3 * (y * self.width + x0 - self.left):3 * (y * self.width + x1 - self.left)]
+            colours.update(zip(row[0::3], row[1::3], row[2::3]))
+        return sum(n for colour, n in colours.items() if predicate(*colour))
 
     def differing(self, other):
         """Number of pixels in which two captures of the same rectangle differ."""

@@ -170,7 +170,9 @@ def dist(a, b):
     return math.sqrt(sum((a[k] - b[k]) ** 2 for k in range(3)))
 
 
-class HedrixTest(unittest.TestCase):
+class HedrixCase(unittest.TestCase):
+    """One X server for the class; each test starts its own viewer."""
+
     @classmethod
     def setUpClass(cls):
         cls.path = harness.program_path("PROGRAM_HEDRIX")
@@ -187,7 +189,7 @@ class HedrixTest(unittest.TestCase):
         return prog
 
     def still(self, prog):
-        """The screen once every key sent so far has been handled and the window has stopped changing."""
+        """The window once every key sent so far has been handled and drawn and the viewer rests."""
         prog.sync("w", WRITE_DONE)
         return prog.wait_still()
 
@@ -197,6 +199,9 @@ class HedrixTest(unittest.TestCase):
         prog.wait_for_output(WRITE_DONE, start=start)
         return os.path.join(prog.workdir, "wemo.txt")
 
+
+
+class HedrixTest(HedrixCase):
     def test_window_title_size_and_colours(self):
         prog = self.start()
         x, y, w, h = prog.geometry()
@@ -327,29 +332,6 @@ class HedrixTest(unittest.TestCase):
             self.assertEqual(edge, int(m.group(1)), (rot_x, rot_z))
             self.assertEqual(edges[edge - 1], (int(m.group(2)), int(m.group(3))))
 
-    def test_view_keys_turn_to_their_views(self):
-        # G: straight from above; Alt+g and Ctrl+G (code 7) read the real modifiers. The three turns
-        # run at once, each viewer on a server of its own; each check waits for its turn to end.
-        turns = (("G", 0, 0), ("alt+g", 0, 90), ("ctrl+g", 180, -90))
-        with contextlib.ExitStack() as stack:
-            progs = []
-            for key, _, _ in turns:
-                x = stack.enter_context(harness.XServer())
-                prog = stack.enter_context(harness.Program(x, self.path, TITLE))
-                vertices, _ = read_short_mesh(self.write_files(prog))
-                _, edges = read_full_edges(os.path.join(prog.workdir, "wp.txt"))
-                prog.key(key)
-                progs.append((prog, vertices, edges))
-            for (key, rot_x, rot_z), (prog, vertices, edges) in zip(turns, progs):
-                with self.subTest(key=key):
-                    self.still(prog)
-                    # the turn ends exactly on its target: the pick finds the edge under the pointer
-                    edge, (px, py) = isolated_edge(vertices, edges, rot_x, rot_z)
-                    start = len(prog.output())
-                    prog.click(px, py)
-                    out = prog.wait_for_output("picked edge", start=start)
-                    self.assertEqual(edge, int(PICK_LINE.search(out, start).group(1)))
-
     def test_stage_60_shows_the_squares_split_in_orange(self):
         prog = self.start()
         x, y, w, h = prog.geometry()
@@ -364,30 +346,6 @@ class HedrixTest(unittest.TestCase):
         self.assertGreater(split.count(orange, box), 50000)
         # nothing green or blue: the pentagons and triangles stay off
         self.assertEqual(0, split.count(lambda r, g, b: g > r + 40 or b > r + 40, box))
-
-    def test_right_arrow_runs_the_twist_and_the_squares_keep_their_edges(self):
-        prog = self.start()
-        _, _, edge, _ = SOLIDS["d"]
-        start_vertices, _ = read_short_mesh(self.write_files(prog))
-        # stage 50 -> 60 -> 65 -> 70 -> 75: the last press starts the twist loop
-        prog.key("Right", "Right", "Right", "Right")
-        previous = start_vertices
-        # first stop at the mark (squares folded into two equilateral triangles),
-        # then at the limit, where the second and fourth corners meet
-        for run, diagonal in enumerate((edge, 0.0)):
-            if run:
-                prog.key("Right")
-            self.still(prog)
-            vertices, faces = read_short_mesh(self.write_files(prog))
-            squares = [verts for verts, _ in faces if len(verts) == 4]
-            self.assertEqual(30, len(squares))
-            for verts in squares:
-                for a, b in zip(verts, verts[1:] + verts[:1]):
-                    self.assertAlmostEqual(edge, dist(vertices[a], vertices[b]), delta=1e-9)
-                self.assertAlmostEqual(diagonal, dist(vertices[verts[1]], vertices[verts[3]]), delta=0.005)
-            moved = max(dist(p, q) for p, q in zip(previous, vertices))
-            self.assertGreater(moved, 0.05, run)
-            previous = vertices
 
     def test_escape_exits_with_zero(self):
         prog = self.start()
@@ -436,6 +394,57 @@ class HedrixTest(unittest.TestCase):
         self.write_files(prog)
         self.assertEqual(written, file_texts(workdir, files))
         self.assertTrue(prog.alive())
+
+
+class HedrixMotions(HedrixCase):
+    """The turns and the twist, hundreds of frames each: a test entry of their own beside the rest."""
+
+    def test_view_keys_turn_to_their_views(self):
+        # G: straight from above; Alt+g and Ctrl+G (code 7) read the real modifiers. The three turns
+        # run at once, each viewer on a server of its own; each check waits for its turn to end.
+        turns = (("G", 0, 0), ("alt+g", 0, 90), ("ctrl+g", 180, -90))
+        with contextlib.ExitStack() as stack:
+            progs = []
+            for key, _, _ in turns:
+                x = stack.enter_context(harness.XServer())
+                prog = stack.enter_context(harness.Program(x, self.path, TITLE))
+                vertices, _ = read_short_mesh(self.write_files(prog))
+                _, edges = read_full_edges(os.path.join(prog.workdir, "wp.txt"))
+                prog.key(key)
+                progs.append((prog, vertices, edges))
+            for (key, rot_x, rot_z), (prog, vertices, edges) in zip(turns, progs):
+                with self.subTest(key=key):
+                    self.still(prog)
+                    # the turn ends exactly on its target: the pick finds the edge under the pointer
+                    edge, (px, py) = isolated_edge(vertices, edges, rot_x, rot_z)
+                    start = len(prog.output())
+                    prog.click(px, py)
+                    out = prog.wait_for_output("picked edge", start=start)
+                    self.assertEqual(edge, int(PICK_LINE.search(out, start).group(1)))
+
+    def test_right_arrow_runs_the_twist_and_the_squares_keep_their_edges(self):
+        prog = self.start()
+        _, _, edge, _ = SOLIDS["d"]
+        start_vertices, _ = read_short_mesh(self.write_files(prog))
+        # stage 50 -> 60 -> 65 -> 70 -> 75: the last press starts the twist loop
+        prog.key("Right", "Right", "Right", "Right")
+        previous = start_vertices
+        # first stop at the mark (squares folded into two equilateral triangles),
+        # then at the limit, where the second and fourth corners meet
+        for run, diagonal in enumerate((edge, 0.0)):
+            if run:
+                prog.key("Right")
+            self.still(prog)
+            vertices, faces = read_short_mesh(self.write_files(prog))
+            squares = [verts for verts, _ in faces if len(verts) == 4]
+            self.assertEqual(30, len(squares))
+            for verts in squares:
+                for a, b in zip(verts, verts[1:] + verts[:1]):
+                    self.assertAlmostEqual(edge, dist(vertices[a], vertices[b]), delta=1e-9)
+                self.assertAlmostEqual(diagonal, dist(vertices[verts[1]], vertices[verts[3]]), delta=0.005)
+            moved = max(dist(p, q) for p, q in zip(previous, vertices))
+            self.assertGreater(moved, 0.05, run)
+            previous = vertices
 
 
 if __name__ == "__main__":
