@@ -267,7 +267,7 @@ class XServer:
         return env
 
     def run(self, *args, check=True):
-        """Runs an X client (xdotool, xwininfo, import) against this display."""
+        """Runs an X client (xdotool, import) against this display."""
         res = subprocess.run(list(args), env=self.env(), stdout=subprocess.PIPE, stderr=subprocess.PIPE,
                              text=True, timeout=WAIT)
         if check and res.returncode != 0:
@@ -497,37 +497,40 @@ class Program:
         return self.proc.poll() is None
 
     def _main_thread(self):
-        """(state, system call, context switches) of the main thread; the call is None where the
-        system does not tell it, or the thread is not in one."""
+        """(state, system call, context switches) of the main thread. The call is None where the
+        system does not tell it, -1 while the thread runs."""
         task = "/proc/%d/task/%d/" % (self.proc.pid, self.proc.pid)
         with open(task + "stat") as f:
             state = f.read().rsplit(")", 1)[1].split()[0]
         with open(task + "status") as f:
             switches = sum(int(l.split()[1]) for l in f if "ctxt_switches:" in l)
-        call = None
         try:
             with open(task + "syscall") as f:
                 first = f.read().split()[0]
-            call = int(first) if first.isdigit() else None
+            call = int(first) if first.isdigit() else -1
         except (OSError, IndexError):
-            pass
+            call = None
         return state, call, switches
 
     def _sleeps_for_events(self):
         state, call, switches = self._main_thread()
-        waiting = state == "S" and (_EVENT_WAIT_CALLS is None or call in _EVENT_WAIT_CALLS)
-        return waiting, switches
+        known = call is not None and _EVENT_WAIT_CALLS is not None
+        return state == "S" and (call in _EVENT_WAIT_CALLS if known else True), switches
 
     def at_rest(self, quiet=0.1):
         """Whether the program waits for its next event: it has handled every event the server passed
         on before the call and drawn what they asked for, runs no idle callback (no motion), and
-        stays asleep for `quiet` seconds."""
+        stays asleep for `quiet` seconds. (Where the system does not tell which call a thread sleeps
+        in, any sleep that lasts counts.)"""
         self.x.sync()
-        waiting, before = self._sleeps_for_events()
-        if not waiting:
+        try:
+            waiting, before = self._sleeps_for_events()
+            if not waiting:
+                return False
+            time.sleep(quiet)
+            waiting, after = self._sleeps_for_events()
+        except OSError:  # ended
             return False
-        time.sleep(quiet)
-        waiting, after = self._sleeps_for_events()
         return waiting and after == before
 
     def wait_rest(self, timeout=MOTION):
@@ -537,7 +540,8 @@ class Program:
         deadline = time.time() + timeout
         while not self.at_rest():
             if not self.alive():
-                raise AssertionError("the program ended with %s:\n%s" % (self.proc.returncode, self.output()[-3000:]))
+                raise AssertionError("the program ended with %s:\n%s"
+                                     % (self.proc.returncode, self.output()[-3000:]))
             if time.time() > deadline:
                 raise AssertionError("the program did not come to rest in %d s (%.1f s of processor time)"
                                      % (timeout, self.cpu_time()))

@@ -3,6 +3,7 @@ waits for events (as a viewer at rest does), sleeps on a timer, or keeps a core 
 
     python3 standin.py TITLE WIDTH HEIGHT DELAY MODE    (MODE: events, timer or busy)
 """
+import os
 import select
 import struct
 import sys
@@ -10,14 +11,13 @@ import time
 
 import harness
 
-title, width, height, delay, mode = sys.argv[1], int(sys.argv[2]), int(sys.argv[3]), float(sys.argv[4]), sys.argv[5]
+title, mode = sys.argv[1], sys.argv[5]
+width, height, delay = int(sys.argv[2]), int(sys.argv[3]), float(sys.argv[4])
 time.sleep(delay)
-x = harness._XClient(harness.os.environ["DISPLAY"])
+x = harness._XClient(os.environ["DISPLAY"])
 wid = x.id_base | 1
-white = 0xFFFFFF
-# CreateWindow (a white background, at 50,50), its WM_NAME, MapWindow
-x.request(1, 0, struct.pack("<IIhhHHHHII", wid, x.root, 50, 50, width, height, 0, 1, 0, 0x2) + struct.pack("<I", white),
-          reply=False)
+# CreateWindow (at 50,50, a white background), its WM_NAME, MapWindow
+x.request(1, 0, struct.pack("<IIhhHHHHIII", wid, x.root, 50, 50, width, height, 0, 1, 0, 0x2, 0xFFFFFF), reply=False)
 raw = title.encode("latin-1")
 x.request(18, 0, struct.pack("<IIIB3xI", wid, x.atom("WM_NAME"), 31, 8, len(raw)) + raw, reply=False)
 x.request(8, 0, struct.pack("<I", wid), reply=False)

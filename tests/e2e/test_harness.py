@@ -11,7 +11,8 @@ STANDIN = os.path.join(os.path.dirname(os.path.abspath(__file__)), "standin.py")
 
 
 def standin(x, title, width=300, height=200, delay=0.0, mode="events"):
-    return harness.Program(x, sys.executable, title, args=[STANDIN, title, str(width), str(height), str(delay), mode])
+    args = [STANDIN, title, str(width), str(height), str(delay), mode]
+    return harness.Program(x, sys.executable, title, args=args)
 
 
 class HarnessTest(unittest.TestCase):

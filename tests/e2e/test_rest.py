@@ -85,7 +85,8 @@ class RestTest(unittest.TestCase):
                 with self.subTest(program=program[0]):
                     prog = progs[program]
                     prog.sync("w", WRITE_REPLY.get(program, CRIMPA_WRITE_REPLY))
-                    self.assertEqual(0, first[program].differing(self.drawn(prog)), "pixels of the first frame redrawn")
+                    self.assertEqual(0, first[program].differing(self.drawn(prog)),
+                                     "pixels of the first frame redrawn")
                     self.assert_at_rest(prog, "after start", used[program])
 
     def rests_after(self, prog, what, start_motion, end_text=None):
