@@ -4,8 +4,10 @@ import math
 import os
 import re
 import shutil
+import signal
 import stat
 import tempfile
+import threading
 import unittest
 
 import harness
@@ -230,6 +232,21 @@ class HedrixTest(HedrixCase):
         prog.key("e", "v")
         empty = self.still(prog)
         self.assertEqual(w * h, empty.count(white, box))
+
+    def test_a_still_window_is_the_frame_of_the_last_key(self):
+        # A viewer too slow to draw for seconds (stopped here): the window stays as it was meanwhile,
+        # and the still picture is the one drawn once the key is handled.
+        prog = self.start()
+        before = self.still(prog)
+        prog.focus()
+        prog.proc.send_signal(signal.SIGSTOP)
+        resume = threading.Timer(3, prog.proc.send_signal, [signal.SIGCONT])
+        self.addCleanup(resume.cancel)
+        try:
+            prog.x.run("xdotool", "key", "--clearmodifiers", "f")
+        finally:
+            resume.start()
+        self.assertNotEqual(before, prog.wait_still())
 
     def test_object_keys_write_their_archimedean_solids(self):
         prog = self.start()
