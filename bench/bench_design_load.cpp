@@ -26,6 +26,7 @@
 #include "render/MeshGuards.h"
 #include "render/ViewerGLState.h"
 #include "render/ViewerWindow.h"
+#include "tests/support/TemporaryDirectory.h"
 
 namespace {
 
@@ -74,7 +75,7 @@ std::ostream& Quiet()
 
 std::string WriteGridFile(const std::string& dir, const char* name, int n)
 {
-    const std::string path = dir + "/" + name;
+    const std::string path = dir + name;
     std::ofstream out(path);
     const int nv = (n + 1) * (n + 1);
     out << nv << ' ' << n * n << " 0\n";
@@ -263,8 +264,8 @@ BENCHMARK(BM_LoadSmallAfterFullStore)->Unit(benchmark::kMillisecond);
 
 int main(int argc, char** argv)
 {
-    char dir[] = "/tmp/bench-design-XXXXXX";
-    if (!mkdtemp(dir)) {
+    const std::string dir = MakeTemporaryDirectory("bench-design-");
+    if (dir.empty()) {
         std::cerr << "cannot make a directory for the design files" << std::endl;
         return 1;
     }
@@ -280,6 +281,6 @@ int main(int argc, char** argv)
     benchmark::Shutdown();
     std::remove(gridFile.c_str());
     std::remove(smallFile.c_str());
-    rmdir(dir);
+    rmdir(dir.c_str());
     return 0;
 }

@@ -21,6 +21,7 @@
 #include <string>
 
 #include "mesh/MeshStore.h"
+#include "mesh/WriteSignals.h"
 
 // The system's one line for a file that cannot be opened (or written).
 inline const char* OpenFailureLine() { return "Datei kann nicht geoeffnet werden!\n"; }
@@ -304,15 +305,16 @@ inline std::string TemporaryNameBeside(const std::string& name, int attempt)
 // descriptor, with its name in `temporary`; -1 when none can be made. The
 // create is exclusive, so a file, link or FIFO lying under the chosen name
 // makes it try another name instead of writing through it or waiting on it;
-// mode 0666 lets the umask give the permissions any new file gets. `namer`
-// chooses the name of each attempt (tests choose one they have planted).
+// the umask applies to `mode` as to any new file. `namer` chooses the name of
+// each attempt (tests choose one they have planted).
 inline int CreateTemporaryBeside(const std::string& name, std::string& temporary,
-                                 std::string (*namer)(const std::string&, int) = TemporaryNameBeside)
+                                 std::string (*namer)(const std::string&, int) = TemporaryNameBeside,
+                                 mode_t mode = 0666)
 {
     for (int attempt = 0; attempt < 100; ++attempt) {
         temporary = namer(name, attempt);
         const int fd =
-            ::open(temporary.c_str(), O_WRONLY | O_CREAT | O_EXCL | O_NOFOLLOW | O_NONBLOCK | O_CLOEXEC, 0666);
+            ::open(temporary.c_str(), O_WRONLY | O_CREAT | O_EXCL | O_NOFOLLOW | O_NONBLOCK | O_CLOEXEC, mode);
         if (fd >= 0 || errno != EEXIST) return fd;
     }
     return -1;
@@ -340,23 +342,37 @@ inline bool SyncFile(int fd)
 
 // Writes the whole text into a temporary file of its own beside `name` and
 // renames it over `name` only once it is written, synced and closed, so that
-// a failed write (a full disk) leaves the earlier file as it was and a reader
-// of `name` finds a whole file, even while another viewer writes it too. A
-// target that exists but is no regular file (a directory, a device) is not
-// replaced. Any failure removes the temporary file this write made (nothing
-// else), prints the system's line on `os` and gives false.
+// a failed write (a full disk, a file-size limit) leaves the earlier file as
+// it was and a reader of `name` finds a whole file, even while another viewer
+// writes it too. As opening `name` for writing would, it refuses an earlier
+// file the user may not write and keeps the permission bits of one it
+// replaces, given to the temporary file before its first byte so that the
+// text is never open to more users than the old file was. A target that
+// exists but is no regular file (a directory, a device) is not replaced. Any
+// failure removes the temporary file this write made (nothing else), prints
+// the system's line on `os` and gives false; a signal that ends the program
+// meanwhile removes it too (see PrepareWritesForSignals).
 inline bool WriteTextFile(const std::string& name, const std::string& content, std::ostream& os)
 {
     struct stat st;
-    bool good = ::stat(name.c_str(), &st) == 0 ? S_ISREG(st.st_mode) : errno == ENOENT;
+    const bool exists = ::stat(name.c_str(), &st) == 0;
+    bool good = exists ? S_ISREG(st.st_mode) && ::access(name.c_str(), W_OK) == 0 : errno == ENOENT;
+    const mode_t kept = exists ? st.st_mode & 0777 : 0666;
     std::string temporary;
-    const int fd = good ? CreateTemporaryBeside(name, temporary) : -1;
+    int fd = -1;
+    if (good) {
+        const CEndingSignalsHeld held;
+        fd = CreateTemporaryBeside(name, temporary, TemporaryNameBeside, kept);
+        if (fd >= 0) MarkTemporary(temporary);
+    }
     if (fd >= 0) {
-        good = WriteAll(fd, content.data(), content.size()) && SyncFile(fd);
+        good = (!exists || ::fchmod(fd, kept) == 0) && WriteAll(fd, content.data(), content.size()) &&
+               SyncFile(fd);
         // Linux releases the descriptor even when close reports EINTR, and the data is synced by then.
         good = (::close(fd) == 0 || errno == EINTR) && good;
         good = good && ::rename(temporary.c_str(), name.c_str()) == 0;
         if (!good) ::unlink(temporary.c_str());
+        UnmarkTemporary();
     } else {
         good = false;
     }

@@ -9,6 +9,7 @@
 #include "crimpa/core/DesignMesh.h"
 #include "crimpa/core/Keys.h"
 #include "crimpa/core/ViewerState.h"
+#include "mesh/WriteSignals.h"
 #include "render/ViewerGLState.h"
 #include "render/ViewerWindow.h"
 #include "view/ViewRules.h"
@@ -124,6 +125,7 @@ void CreateMenus()
 
 int main(int, char**)
 {
+    PrepareWritesForSignals();
     windowId = OpenViewerWindow(kDesignTitle, windowWidth, windowHeight);
     // From here on there is a context; the lists compiled before main had none.
     theMesh.displayListHook = CompileDisplayLists;

@@ -13,6 +13,7 @@
 #include "crimpa/core/DesignMesh.h"
 #include "crimpa/core/Keys.h"
 #include "crimpa/core/ViewerState.h"
+#include "tests/support/TestDirectory.h"
 
 namespace {
 
@@ -130,19 +131,10 @@ class InTempDir : public ::testing::Test {
 protected:
     void SetUp() override
     {
-        ASSERT_NE(getcwd(old, sizeof old), nullptr);
-        std::snprintf(dir, sizeof dir, "/tmp/crimpa-keys-XXXXXX");
-        ASSERT_NE(mkdtemp(dir), nullptr);
-        ASSERT_EQ(chdir(dir), 0);
         // Every test here starts from the built-in design, whatever ran before it.
         testing::internal::CaptureStdout();
         InitDesign();
         testing::internal::GetCapturedStdout();
-    }
-    void TearDown() override
-    {
-        ASSERT_EQ(chdir(old), 0);
-        std::system((std::string("rm -rf ") + dir).c_str());
     }
     static std::string Slurp(const char* name)
     {
@@ -151,8 +143,7 @@ protected:
         s << in.rdbuf();
         return s.str();
     }
-    char old[4096];
-    char dir[64];
+    const CWorkInTestDirectory inDir;
 };
 
 TEST_F(InTempDir, WWritesBothFiles)

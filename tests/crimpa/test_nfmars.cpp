@@ -15,6 +15,7 @@
 #include "crimpa/core/DesignMesh.h"
 #include "crimpa/core/ViewerState.h"
 #include "crimpa/designs/NfMars.h"
+#include "tests/support/TestDirectory.h"
 
 using namespace nfmars;
 
@@ -273,15 +274,11 @@ TEST_F(NfMars, RefusedLayoutKeyEndsWithTheRhoThatHolds)
 
 TEST_F(NfMars, LoadedFileIsLeftAloneUntilI)
 {
-    char dir[] = "/tmp/nfmars-XXXXXX";
-    ASSERT_NE(mkdtemp(dir), nullptr);
-    const std::string file = std::string(dir) + "/tri.cqv";
+    const std::string file = TestPath("tri.cqv");
     std::ofstream(file) << "3 1 0\n1 0 0 0 0\n2 1 0 0 0\n3 0 1 0 0\n1 3 1 2 3 5\n";
     testing::internal::CaptureStdout();
     const bool loaded = LoadDesignFile(file, std::cout);
     testing::internal::GetCapturedStdout();
-    std::remove(file.c_str());
-    rmdir(dir);
     ASSERT_TRUE(loaded);
     ASSERT_FALSE(builtInDesignShown);
     // Records past the loaded count are not the design's either.

@@ -1,6 +1,6 @@
 #pragma once
-// Helpers of the format tests: per-test file names, file text, the text an
-// operation prints and a record-by-record comparison of two stores.
+// Helpers of the format tests: file text, the text an operation prints and a
+// record-by-record comparison of two stores.
 #include <gtest/gtest.h>
 
 #include <algorithm>
@@ -12,16 +12,7 @@
 #include <vector>
 
 #include "mesh/MeshStore.h"
-
-// A file name of its own for every test, so that tests may run in parallel.
-inline std::string TestPath(const std::string& leaf)
-{
-    const auto* info = ::testing::UnitTest::GetInstance()->current_test_info();
-    std::string name = std::string(info->test_suite_name()) + "_" + info->name() + "_" + leaf;
-    for (char& c : name)
-        if (c == '/') c = '_';
-    return ::testing::TempDir() + name;
-}
+#include "tests/support/TestDirectory.h"
 
 inline void PutFile(const std::string& path, const std::string& text)
 {

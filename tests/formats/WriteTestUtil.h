@@ -4,6 +4,8 @@
 // child process under a time limit, and two processes racing to write one name.
 #include <gtest/gtest.h>
 
+#include <grp.h>
+#include <pwd.h>
 #include <signal.h>
 #include <sys/resource.h>
 #include <sys/stat.h>
@@ -23,11 +25,13 @@
 #include <thread>
 #include <utility>
 
+#include "mesh/WriteSignals.h"
 #include "tests/formats/FormatTestUtil.h"
 
 namespace write_test {
 
-// An empty directory of the test's own, ending in '/'.
+// An empty directory `leaf` in the test's own, ending in '/': each call
+// empties it again.
 inline std::string FreshDir(const std::string& leaf)
 {
     const std::string dir = TestPath(leaf);
@@ -109,7 +113,8 @@ CChildWrite WriteInChild(Write write, long long maxFileBytes = -1, double second
     if (pid == 0) {
         ::close(fds[0]);
         if (maxFileBytes >= 0) {
-            ::signal(SIGXFSZ, SIG_IGN);
+            // As the programs start: the limit fails the write instead of ending the process.
+            PrepareWritesForSignals();
             struct rlimit limit;
             ::getrlimit(RLIMIT_FSIZE, &limit);
             limit.rlim_cur = static_cast<rlim_t>(maxFileBytes);
@@ -245,6 +250,85 @@ void ExpectPermissionsFollowTheUmask(const std::string& name, Write write)
         ASSERT_EQ(::stat(path.c_str(), &st), 0);
         EXPECT_EQ(st.st_mode & 07777, 0666 & ~mask);
     }
+}
+
+// An earlier file keeps its permission bits, whatever the umask: as opening
+// it for writing would have kept them, a private file stays private.
+template <class Write>
+void ExpectTheOldPermissionsAreKept(const std::string& name, Write write)
+{
+    const std::string text = CleanWrite(name, write).first;
+    const struct {
+        mode_t mode, mask;
+    } cases[] = {{0600, 022}, {0640, 022}, {0604, 0}, {0666, 077}};
+    for (const auto& c : cases) {
+        SCOPED_TRACE(name + " at mode 0" + std::to_string(c.mode / 64) + std::to_string(c.mode / 8 % 8) +
+                     std::to_string(c.mode % 8));
+        const std::string dir = FreshDir("dir"), path = dir + name;
+        PutFile(path, "earlier export\n");
+        ASSERT_EQ(::chmod(path.c_str(), c.mode), 0);
+        {
+            const CUmask scope(c.mask);
+            Printed([&](std::ostream& os) { EXPECT_TRUE(write(path, os)); });
+        }
+        struct stat st;
+        ASSERT_EQ(::stat(path.c_str(), &st), 0);
+        EXPECT_EQ(st.st_mode & 07777, c.mode);
+        EXPECT_EQ(FileText(path), text);
+        EXPECT_EQ(Listing(dir), std::set<std::string>{name});
+    }
+}
+
+// The user a write runs as to meet permissions: this one, or "nobody" when
+// the tests run as root (who may write anything); false when there is none.
+inline bool UserBoundByPermissions(uid_t& uid, gid_t& gid)
+{
+    uid = ::geteuid();
+    gid = ::getegid();
+    if (uid != 0) return true;
+    const struct passwd* nobody = ::getpwnam("nobody");
+    if (!nobody || nobody->pw_uid == 0) return false;
+    uid = nobody->pw_uid;
+    gid = nobody->pw_gid;
+    return true;
+}
+
+constexpr const char* kUnreachable = "the test directory is out of the user's reach\n";
+
+// A read-only file of the user's own, in a directory the user may write, is
+// refused as opening it for writing would be: the one line, the file as it
+// was, nothing left beside it. A writable file beside it is written by the
+// same process, so the refusal is the file's, not the directory's.
+template <class Write>
+void ExpectAReadOnlyFileIsRefused(const std::string& name, Write write, uid_t uid, gid_t gid)
+{
+    SCOPED_TRACE(name);
+    ASSERT_EQ(::chmod(CTestDirectory::Path().c_str(), 0711), 0);
+    const std::string dir = FreshDir("readonly"), path = dir + name, writable = dir + "writable_" + name;
+    PutFile(path, "earlier export\n");
+    PutFile(writable, "earlier export\n");
+    ASSERT_EQ(::chmod(path.c_str(), 0444), 0);
+    for (const std::string& owned : {dir, path, writable}) ASSERT_EQ(::chown(owned.c_str(), uid, gid), 0);
+    const CChildWrite w = WriteInChild([&](std::ostream& os) {
+        if (::getuid() != uid && (::setgroups(0, nullptr) != 0 || ::setgid(gid) != 0 || ::setuid(uid) != 0))
+            return false;
+        if (::access(dir.c_str(), W_OK | X_OK) != 0) {
+            os << kUnreachable;
+            return false;
+        }
+        std::ostringstream besides;
+        return write(writable, besides) && !write(path, os);
+    });
+    ASSERT_TRUE(w.finished) << "the write did not return";
+    if (w.console == kUnreachable) GTEST_SKIP() << "user " << uid << " cannot reach " << dir;
+    EXPECT_TRUE(w.ok) << "the writable file was not written, or the read-only one was";
+    EXPECT_EQ(w.console, "Datei kann nicht geoeffnet werden!\n");
+    EXPECT_EQ(FileText(path), "earlier export\n");
+    struct stat st;
+    ASSERT_EQ(::stat(path.c_str(), &st), 0);
+    EXPECT_EQ(st.st_mode & 07777, 0444u);
+    EXPECT_NE(FileText(writable), "earlier export\n");
+    EXPECT_EQ(Listing(dir), (std::set<std::string>{name, "writable_" + name}));
 }
 
 // What a reader of one name saw while two processes wrote it.

@@ -57,6 +57,21 @@ TEST_F(DesignWrites, PermissionsFollowTheUmask)
     for (const CWrittenFile& file : kFiles) ExpectPermissionsFollowTheUmask(file.name, file.write);
 }
 
+TEST_F(DesignWrites, AnEarlierFileKeepsItsPermissions)
+{
+    const CShownMesh shown(grid);
+    for (const CWrittenFile& file : kFiles) ExpectTheOldPermissionsAreKept(file.name, file.write);
+}
+
+TEST_F(DesignWrites, AReadOnlyFileIsRefused)
+{
+    uid_t uid;
+    gid_t gid;
+    if (!UserBoundByPermissions(uid, gid)) GTEST_SKIP() << "running as root, and no user \"nobody\" to write as";
+    const CShownMesh shown(grid);
+    for (const CWrittenFile& file : kFiles) ExpectAReadOnlyFileIsRefused(file.name, file.write, uid, gid);
+}
+
 // wemo.txt through the design-file reader that the design menu uses.
 TEST_F(DesignWrites, TwoWritersOfOneNameNeverMixTheirFiles)
 {

@@ -4,6 +4,7 @@
 #include <gtest/gtest.h>
 
 #include <memory>
+#include <sstream>
 #include <string>
 
 #include "hedrix/core/HedrixMesh.h"
@@ -84,6 +85,78 @@ TEST(TemporaryFile, ANameAlreadyTakenIsPassedOver)
 TEST_F(Writes, PermissionsFollowTheUmask)
 {
     ForEachFile([](const std::string& name, auto write) { ExpectPermissionsFollowTheUmask(name, write); });
+}
+
+TEST_F(Writes, AnEarlierFileKeepsItsPermissions)
+{
+    ForEachFile([](const std::string& name, auto write) { ExpectTheOldPermissionsAreKept(name, write); });
+}
+
+TEST_F(Writes, AReadOnlyFileIsRefused)
+{
+    uid_t uid;
+    gid_t gid;
+    if (!UserBoundByPermissions(uid, gid)) GTEST_SKIP() << "running as root, and no user \"nobody\" to write as";
+    ForEachFile([uid, gid](const std::string& name, auto write) { ExpectAReadOnlyFileIsRefused(name, write, uid, gid); });
+}
+
+// How a child process that prepared as the programs do ended after `sig`,
+// with a temporary file created (marked as the write's or not) when it came.
+struct CSignalled {
+    bool endedBySignal = false; // by `sig` itself
+    bool fileLeft = false;
+};
+
+CSignalled SignalDuringWrite(int sig, bool marked, bool ignoredBefore)
+{
+    const std::string dir = FreshDir("signalled");
+    std::string temporary;
+    const pid_t pid = ::fork();
+    if (pid == 0) {
+        if (ignoredBefore) ::signal(sig, SIG_IGN);
+        PrepareWritesForSignals();
+        const int fd = CreateTemporaryBeside(dir + "wp.txt", temporary);
+        if (fd < 0) ::_exit(2);
+        if (marked) MarkTemporary(temporary);
+        ::raise(sig);
+        ::_exit(0);
+    }
+    int status = 0;
+    ::waitpid(pid, &status, 0);
+    CSignalled result;
+    result.endedBySignal = WIFSIGNALED(status) && WTERMSIG(status) == sig;
+    result.fileLeft = !Listing(dir).empty();
+    EXPECT_TRUE(result.endedBySignal || (WIFEXITED(status) && WEXITSTATUS(status) == 0)) << status;
+    return result;
+}
+
+// Ctrl+C, a kill or a closed session during a write take the write's own
+// temporary file along and end the program as the signal does; nothing else
+// is removed, and a signal ignored by whoever started the program stays so.
+TEST(WriteSignals, AnEndingSignalRemovesOnlyTheWritesTemporaryFile)
+{
+    for (const int sig : {SIGINT, SIGTERM, SIGHUP}) {
+        SCOPED_TRACE(sig);
+        const CSignalled marked = SignalDuringWrite(sig, true, false);
+        EXPECT_TRUE(marked.endedBySignal);
+        EXPECT_FALSE(marked.fileLeft);
+        const CSignalled unmarked = SignalDuringWrite(sig, false, false);
+        EXPECT_TRUE(unmarked.endedBySignal);
+        EXPECT_TRUE(unmarked.fileLeft);
+    }
+    const CSignalled ignored = SignalDuringWrite(SIGHUP, true, true);
+    EXPECT_FALSE(ignored.endedBySignal);
+    EXPECT_TRUE(ignored.fileLeft);
+}
+
+// A whole write leaves nothing marked for a later signal to remove.
+TEST(WriteSignals, AFinishedWriteIsNoLongerMarked)
+{
+    const std::string path = FreshDir("finished") + "wemo.txt";
+    std::ostringstream os;
+    ASSERT_TRUE(WriteTextFile(path, "text\n", os));
+    EXPECT_FALSE(CWriteInProgress::marked.load());
+    EXPECT_EQ(FileText(path), "text\n");
 }
 
 // wp.txt, the largest of the three, through its own reader.

@@ -11,6 +11,7 @@
 
 #include "hedrix/core/HedrixGlobals.h"
 #include "hedrix/core/Input.h"
+#include "tests/support/TestDirectory.h"
 
 namespace {
 
@@ -540,22 +541,6 @@ TEST_F(InputTest, EveryMotionComesToRest)
 // Key w writes three files in the working directory.
 class WriteKeyTest : public InputTest {
 protected:
-    void SetUp() override
-    {
-        InputTest::SetUp();
-        old = std::filesystem::current_path();
-        dir = std::filesystem::temp_directory_path() /
-              ("hedrix-input-" + std::to_string(::testing::UnitTest::GetInstance()->random_seed()) + "-" +
-               ::testing::UnitTest::GetInstance()->current_test_info()->name());
-        std::filesystem::remove_all(dir);
-        std::filesystem::create_directories(dir);
-        std::filesystem::current_path(dir);
-    }
-    void TearDown() override
-    {
-        std::filesystem::current_path(old);
-        std::filesystem::remove_all(dir);
-    }
     static std::string FirstLine(const char* name)
     {
         std::ifstream in(name);
@@ -563,7 +548,7 @@ protected:
         std::getline(in, line);
         return line;
     }
-    std::filesystem::path old, dir;
+    const CWorkInTestDirectory inDir;
 };
 
 TEST_F(WriteKeyTest, WritesAllThreeFiles)
