@@ -63,11 +63,6 @@ void TurnViewTo(double targetX, double targetZ)
     theViewState.SetMode(CViewState::kTurn);
 }
 
-bool KeyChangesZoom(unsigned char key)
-{
-    return key == '+' || key == '-';
-}
-
 void HedrixHandleKey(unsigned char key, int modifiers, std::ostream& os)
 {
     const bool shift = (modifiers & kModifierShift) != 0;

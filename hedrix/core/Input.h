@@ -2,7 +2,7 @@
 // What the viewer's input and idle callbacks do, without the windowing
 // library: the key table, view turns, the drag, object stepping, menu actions,
 // the idle step and the edge pick. The GLUT callbacks in HedrixViewer.cpp only read
-// the event, call in here and then exit, reshape or request a redisplay.
+// the event, call in here and then exit or request a redisplay.
 #include <iosfwd>
 
 #include "view/ViewRules.h"
@@ -36,8 +36,6 @@ constexpr CMenuEntry kQuitEntry = {"Quit", kMenuQuit};
 // the key prints goes to os. ESC is not handled here: the callback exits
 // before reading modifiers.
 void HedrixHandleKey(unsigned char key, int modifiers, std::ostream& os);
-// The zoom keys change the orthographic bounds, so the caller reshapes.
-bool KeyChangesZoom(unsigned char key);
 
 // Starts an animated turn to (rotX, rotZ) = (targetX, targetZ), in degrees,
 // about 600 idle calls long, taking the shorter way for angles in [-180, 180].
