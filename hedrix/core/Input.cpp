@@ -27,12 +27,19 @@ void StartAxisTurn(float& angle, float& target, float& step, double goal)
 }
 
 // One idle step of an animated turn on one axis; snaps to the target once
-// the rest is smaller than 1.2 steps.
+// the rest is smaller than 1.2 steps. It snaps too once the angle stands on or
+// past the target (a drag carried it there) or the step no longer moves it (a
+// turn restarted close to its target): from there the rest never shrinks.
+// Neither happens in a turn that the first rule ends, so those keep their angles.
 void AdvanceAxisTurn(float& angle, float target, float& step)
 {
+    const float before = angle;
     angle += step;
+    if (step == 0) return;
     const float rest = angle - target;
-    if (std::fabs(static_cast<double>(rest)) < std::fabs(1.2 * step)) {
+    const bool near = std::fabs(static_cast<double>(rest)) < std::fabs(1.2 * step);
+    const bool reached = step > 0 ? rest >= 0 : rest <= 0;
+    if (near || reached || angle == before) {
         angle = target;
         step = 0;
     }
@@ -103,7 +110,12 @@ void HedrixHandleKey(unsigned char key, int modifiers, std::ostream& os)
         theMesh.PrepareTwist(true);
         theMesh.BuildDisplayLists();
         break;
-    case '7': vs.SetMode(CViewState::kTwist); break;
+    case '7':
+        vs.SetMode(CViewState::kTwist);
+        // Every pass of a loop without a step places the faces where the first
+        // one does: show that placement now, and the loop rests (SceneMoves).
+        if (vs.GetMode() == CViewState::kTwist && !TwistLoopMoves(theMesh)) TwistIdlePass(theMesh);
+        break;
     case 's': vs.ToggleSpecialEdges(); break;
     case 'f': vs.ToggleFaces(); break;
     case 'F': vs.ToggleSplitFaces(); break;
@@ -162,8 +174,10 @@ bool SceneMoves()
     const CViewState& vs = theViewState;
     switch (vs.GetMode()) {
     case CViewState::kTurn:
-    case CViewState::kFold:
-    case CViewState::kTwist: return true;
+    case CViewState::kFold: return true;
+    case CViewState::kTwist:
+        if (TwistLoopMoves(theMesh)) return true;
+        break;
     case CViewState::kIdle:
         if (OutsideHalfTurn(rotX) || OutsideHalfTurn(rotZ)) return true;
         break;

@@ -45,9 +45,10 @@ void TurnViewTo(double targetX, double targetZ);
 // then the auto-spin; the fold step prints its parameter on os.
 void IdleStep(std::ostream& os);
 
-// Whether IdleStep has anything to do: a turn, fold or twist mode, the
-// auto-spin, or in mode 0 a view angle beyond [-180, 180] still to be brought
-// back (a drag wraps only at the upper end). When false, IdleStep changes nothing.
+// Whether IdleStep has anything to do: a turn or fold mode, a twist loop with
+// a step, the auto-spin, or in mode 0 a view angle beyond [-180, 180] still to
+// be brought back (a drag wraps only at the upper end). When false, IdleStep
+// changes nothing but, in a twist loop without a step, places the faces again.
 bool SceneMoves();
 
 // Left-button drag to (x, y): half a degree per pixel, x turns about z.
