@@ -56,6 +56,14 @@ bool OutsideHalfTurn(float angle)
     return angle > 180 || angle < -180;
 }
 
+// Every frame stores the window's bounds for the pick; a press queued with the
+// zoom key is handled before that frame, so the key stores them too.
+void StoreZoomedBounds()
+{
+    const CViewBox b = ComputeViewBox(windowWidth, windowHeight, zoom, ERatioOrder::kQuotientFirst);
+    theViewState.SetProjection(b.width, b.height, b.left, b.right, b.bottom, b.top);
+}
+
 void SelectSolid(int value, std::ostream& os)
 {
     theMesh.SelectVornObject(value - 900, false, os);
@@ -96,7 +104,10 @@ void HedrixHandleKey(unsigned char key, int modifiers, std::ostream& os)
     case 'j': TurnViewTo(-54.7356, -135); break;
     case 'J': TurnViewTo(-45, -135); break;
     case '+':
-    case '-': zoom = ZoomKey(key, zoomSteps, kStartZoom); break;
+    case '-':
+        zoom = ZoomKey(key, zoomSteps, kStartZoom);
+        StoreZoomedBounds();
+        break;
     case '1': vs.ShowMarkerOnly(); break;
     case '4': vs.SetMode(CViewState::kFold); break;
     case '5':

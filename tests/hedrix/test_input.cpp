@@ -355,7 +355,15 @@ TEST_F(InputTest, ZoomKeysScaleAndShrinkTheBounds)
     const double before = ComputeViewBox(900, 700, zoom, ERatioOrder::kQuotientFirst).top;
     HedrixHandleKey('+', 0, console);
     EXPECT_FLOAT_EQ(static_cast<float>(2.5 / 1.1), zoom);
-    EXPECT_LT(ComputeViewBox(900, 700, zoom, ERatioOrder::kQuotientFirst).top, before);
+    const CViewBox zoomed = ComputeViewBox(900, 700, zoom, ERatioOrder::kQuotientFirst);
+    EXPECT_LT(zoomed.top, before);
+    // A pick handled before the next frame already uses the zoomed bounds.
+    EXPECT_EQ(zoomed.left, theViewState.left);
+    EXPECT_EQ(zoomed.right, theViewState.right);
+    EXPECT_EQ(zoomed.bottom, theViewState.bottom);
+    EXPECT_EQ(zoomed.top, theViewState.top);
+    EXPECT_EQ(900, theViewState.width);
+    EXPECT_EQ(700, theViewState.height);
     HedrixHandleKey('-', 0, console);
     HedrixHandleKey('-', 0, console);
     EXPECT_FLOAT_EQ(static_cast<float>(static_cast<float>(2.5 / 1.1) * 1.1 * 1.1), zoom);
