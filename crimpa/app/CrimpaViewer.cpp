@@ -92,13 +92,10 @@ void KeyboardFunc(unsigned char key, int, int)
 void IdleFunc()
 {
     if (glutGetWindow() != windowId) glutSetWindow(windowId);
-    // Only a frame that shows something new: with a large design a frame takes
-    // longer than the drag events between two, and a drag would wait for an
-    // unchanged frame already under way.
-    const bool changing = autoSpin || animate;
+    // Registered only while something moves (SyncIdle), so every call has a new frame to show.
     if (autoSpin) rotZ = static_cast<float>(rotZ + 0.15);
     AdvanceAnimation(std::cout);
-    if (changing) glutPostRedisplay();
+    glutPostRedisplay();
     SyncIdle();
 }
 
@@ -129,7 +126,6 @@ int main(int, char**)
     windowId = OpenViewerWindow(kDesignTitle, windowWidth, windowHeight);
     // From here on there is a context; the lists compiled before main had none.
     theMesh.displayListHook = CompileDisplayLists;
-    reshapeHook = ReshapeFunc;
 
     RegisterViewerCallbacks(
         {DisplayFunc, IdleFunc, MotionFunc, MouseFunc, KeyboardFunc, SpecialFunc, ReshapeFunc});

@@ -22,7 +22,6 @@ bool showSpecialEdges = false, showFaces = true, showFacesByEdges = true, showNo
      showCoordinateSystem = true, showVertices = true;
 bool autoSpin = false, animate = false;
 int frameCounter = 0;
-void (*reshapeHook)(int width, int height) = nullptr;
 
 void PrintAngle(const char* label, double radians, std::ostream& os)
 {

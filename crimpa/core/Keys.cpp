@@ -20,13 +20,6 @@ const char* const designFileNames[kDesignMenuEntries] = {
     "qv2_2a.cqv",  "qv2_2b.cqv",  "qv2_3a.cqv",  "qv2_3b.cqv",  "qv3a.cqv",   "qv3b.cqv",   "qv4_1a.cqv",
     "qv4_1b.cqv",  "qv4_2a.cqv",  "qv4_2b.cqv",  "qv4_3a.cqv",  "qv4_3b.cqv", "simpv01.cqv"};
 
-namespace {
-void ReshapeAfterZoom()
-{
-    if (reshapeHook) reshapeHook(windowWidth, windowHeight);
-}
-} // namespace
-
 void CrimpaHandleKey(unsigned char key, int modifiers, std::ostream& os)
 {
     switch (key) {
@@ -38,10 +31,7 @@ void CrimpaHandleKey(unsigned char key, int modifiers, std::ostream& os)
     case 'c': showCoordinateSystem = !showCoordinateSystem; return;
     case 'a': autoSpin = !autoSpin; return;
     case '+':
-    case '-':
-        zoom = ZoomKey(key, zoomSteps, kStartZoom);
-        ReshapeAfterZoom();
-        return;
+    case '-': zoom = ZoomKey(key, zoomSteps, kStartZoom); return;
     case 'w':
         // Each writer reports its own failure; one file failing does not keep the other from being written.
         WriteMeshText("wemo.txt", os);

@@ -16,9 +16,6 @@ extern bool showSpecialEdges, showFaces, showFacesByEdges, showNormals, showCoor
 extern bool autoSpin, animate;
 extern int frameCounter;
 
-// Set by the viewer once a window exists; null before main and in tests.
-extern void (*reshapeHook)(int width, int height);
-
 // Modifier bit that the design keys consult (GLUT_ACTIVE_ALT).
 constexpr int kAltModifier = 4;
 

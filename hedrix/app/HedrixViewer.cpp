@@ -103,7 +103,6 @@ void KeyboardFunc(unsigned char key, int, int)
     if (key == kKeyEscape) std::exit(0);
     // Always the real modifier state: x and y are only the pointer position.
     HedrixHandleKey(key, glutGetModifiers(), std::cout);
-    if (KeyChangesZoom(key)) ReshapeFunc(windowWidth, windowHeight);
     glutPostRedisplay();
     SyncIdle();
 }
@@ -148,10 +147,4 @@ void MenuFunc(int value)
     MenuAction(value, std::cout);
     glutPostRedisplay();
     SyncIdle();
-}
-
-void SelectObjectByMenuValue(int value)
-{
-    if (value >= kMenuFirstSolid && value <= kMenuLastSolid) theMesh.SelectVornObject(value - 900, false, std::cout);
-    glutPostRedisplay();
 }

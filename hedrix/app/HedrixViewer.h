@@ -19,7 +19,3 @@ void MenuFunc(int value);
 // Keeps IdleFunc registered only while something moves (SceneMoves); every
 // input callback and IdleFunc end with it.
 void SyncIdle();
-
-// 901..905 build object 1..5 without starting its sequence; any other value
-// builds nothing. Both request a redisplay.
-void SelectObjectByMenuValue(int value);

@@ -27,12 +27,19 @@ void StartAxisTurn(float& angle, float& target, float& step, double goal)
 }
 
 // One idle step of an animated turn on one axis; snaps to the target once
-// the rest is smaller than 1.2 steps.
+// the rest is smaller than 1.2 steps. It snaps too once the angle stands on or
+// past the target (a drag carried it there) or the step no longer moves it (a
+// turn restarted close to its target): from there the rest never shrinks.
+// Neither happens in a turn that the first rule ends, so those keep their angles.
 void AdvanceAxisTurn(float& angle, float target, float& step)
 {
+    const float before = angle;
     angle += step;
+    if (step == 0) return;
     const float rest = angle - target;
-    if (std::fabs(static_cast<double>(rest)) < std::fabs(1.2 * step)) {
+    const bool near = std::fabs(static_cast<double>(rest)) < std::fabs(1.2 * step);
+    const bool reached = step > 0 ? rest >= 0 : rest <= 0;
+    if (near || reached || angle == before) {
         angle = target;
         step = 0;
     }
@@ -49,6 +56,14 @@ bool OutsideHalfTurn(float angle)
     return angle > 180 || angle < -180;
 }
 
+// Every frame stores the window's bounds for the pick; a press queued with the
+// zoom key is handled before that frame, so the key stores them too.
+void StoreZoomedBounds()
+{
+    const CViewBox b = ComputeViewBox(windowWidth, windowHeight, zoom, ERatioOrder::kQuotientFirst);
+    theViewState.SetProjection(b.width, b.height, b.left, b.right, b.bottom, b.top);
+}
+
 void SelectSolid(int value, std::ostream& os)
 {
     theMesh.SelectVornObject(value - 900, false, os);
@@ -61,11 +76,6 @@ void TurnViewTo(double targetX, double targetZ)
     StartAxisTurn(rotX, targetRotX, rotXStep, targetX);
     StartAxisTurn(rotZ, targetRotZ, rotZStep, targetZ);
     theViewState.SetMode(CViewState::kTurn);
-}
-
-bool KeyChangesZoom(unsigned char key)
-{
-    return key == '+' || key == '-';
 }
 
 void HedrixHandleKey(unsigned char key, int modifiers, std::ostream& os)
@@ -94,7 +104,10 @@ void HedrixHandleKey(unsigned char key, int modifiers, std::ostream& os)
     case 'j': TurnViewTo(-54.7356, -135); break;
     case 'J': TurnViewTo(-45, -135); break;
     case '+':
-    case '-': zoom = ZoomKey(key, zoomSteps, kStartZoom); break;
+    case '-':
+        zoom = ZoomKey(key, zoomSteps, kStartZoom);
+        StoreZoomedBounds();
+        break;
     case '1': vs.ShowMarkerOnly(); break;
     case '4': vs.SetMode(CViewState::kFold); break;
     case '5':
@@ -108,7 +121,12 @@ void HedrixHandleKey(unsigned char key, int modifiers, std::ostream& os)
         theMesh.PrepareTwist(true);
         theMesh.BuildDisplayLists();
         break;
-    case '7': vs.SetMode(CViewState::kTwist); break;
+    case '7':
+        vs.SetMode(CViewState::kTwist);
+        // Every pass of a loop without a step places the faces where the first
+        // one does: show that placement now, and the loop rests (SceneMoves).
+        if (vs.GetMode() == CViewState::kTwist && !TwistLoopMoves(theMesh)) TwistIdlePass(theMesh);
+        break;
     case 's': vs.ToggleSpecialEdges(); break;
     case 'f': vs.ToggleFaces(); break;
     case 'F': vs.ToggleSplitFaces(); break;
@@ -167,8 +185,10 @@ bool SceneMoves()
     const CViewState& vs = theViewState;
     switch (vs.GetMode()) {
     case CViewState::kTurn:
-    case CViewState::kFold:
-    case CViewState::kTwist: return true;
+    case CViewState::kFold: return true;
+    case CViewState::kTwist:
+        if (TwistLoopMoves(theMesh)) return true;
+        break;
     case CViewState::kIdle:
         if (OutsideHalfTurn(rotX) || OutsideHalfTurn(rotZ)) return true;
         break;

@@ -2,7 +2,7 @@
 // What the viewer's input and idle callbacks do, without the windowing
 // library: the key table, view turns, the drag, object stepping, menu actions,
 // the idle step and the edge pick. The GLUT callbacks in HedrixViewer.cpp only read
-// the event, call in here and then exit, reshape or request a redisplay.
+// the event, call in here and then exit or request a redisplay.
 #include <iosfwd>
 
 #include "view/ViewRules.h"
@@ -36,8 +36,6 @@ constexpr CMenuEntry kQuitEntry = {"Quit", kMenuQuit};
 // the key prints goes to os. ESC is not handled here: the callback exits
 // before reading modifiers.
 void HedrixHandleKey(unsigned char key, int modifiers, std::ostream& os);
-// The zoom keys change the orthographic bounds, so the caller reshapes.
-bool KeyChangesZoom(unsigned char key);
 
 // Starts an animated turn to (rotX, rotZ) = (targetX, targetZ), in degrees,
 // about 600 idle calls long, taking the shorter way for angles in [-180, 180].
@@ -47,9 +45,10 @@ void TurnViewTo(double targetX, double targetZ);
 // then the auto-spin; the fold step prints its parameter on os.
 void IdleStep(std::ostream& os);
 
-// Whether IdleStep has anything to do: a turn, fold or twist mode, the
-// auto-spin, or in mode 0 a view angle beyond [-180, 180] still to be brought
-// back (a drag wraps only at the upper end). When false, IdleStep changes nothing.
+// Whether IdleStep has anything to do: a turn or fold mode, a twist loop with
+// a step, the auto-spin, or in mode 0 a view angle beyond [-180, 180] still to
+// be brought back (a drag wraps only at the upper end). When false, IdleStep
+// changes nothing but, in a twist loop without a step, places the faces again.
 bool SceneMoves();
 
 // Left-button drag to (x, y): half a degree per pixel, x turns about z.

@@ -210,3 +210,5 @@ void TwistIdlePass(CMesh& mesh)
     mesh.ComputeFaceNormals();
     mesh.BuildDisplayLists();
 }
+
+bool TwistLoopMoves(const CMesh& mesh) { return mesh.twistStep != 0; }

@@ -61,40 +61,6 @@ TEST(CommonKeys, KeysAreCaseSensitive)
     EXPECT_EQ(showVertices, v);
 }
 
-int reshapes = 0;
-int lastWidth = 0, lastHeight = 0;
-void CountReshape(int w, int h)
-{
-    ++reshapes;
-    lastWidth = w;
-    lastHeight = h;
-}
-
-TEST(CommonKeys, ZoomStepsThroughDoubleAndReshapes)
-{
-    // The zoom range follows the mesh: start from the built-in design.
-    testing::internal::CaptureStdout();
-    InitDesign();
-    testing::internal::GetCapturedStdout();
-    zoom = 2.5f;
-    zoomSteps = 0;
-    reshapes = 0;
-    CrimpaHandleKey('+', 0, std::cout);
-    EXPECT_EQ(zoom, static_cast<float>(2.5 / 1.1));
-    EXPECT_EQ(reshapes, 0) << "no hook, no reshape";
-    reshapeHook = CountReshape;
-    windowWidth = 640;
-    windowHeight = 480;
-    CrimpaHandleKey('-', 0, std::cout);
-    reshapeHook = nullptr;
-    EXPECT_EQ(reshapes, 1);
-    EXPECT_EQ(lastWidth, 640);
-    EXPECT_EQ(lastHeight, 480);
-    EXPECT_NEAR(zoom, 2.5f, 1e-6);
-    zoom = 2.5f;
-    zoomSteps = 0;
-}
-
 // Held far past either end, the zoom stops at its step bounds, also on a
 // design far wider than the start view, and comes back exactly; inside the
 // range each press gives the value that stepping the float gives.
