@@ -33,9 +33,10 @@ constexpr double kDepthMargin = 0.05;
 // How deep, in view half-sizes k, an element may reach inside the window and
 // still move the depth planes where the GL clamps depth; a deeper one is drawn
 // at the plane. 60 zoom steps in (k = 0.0058) the planes still reach 5.8,
-// beyond every built-in object and design, and at 1000 k a step of the 24-bit
-// depth buffer is still a 24th of a pixel of a 700-pixel window: the rest of
-// the scene keeps its depth order whatever one far element does.
+// beyond every vertex of the built-in objects and designs (the farthest lies
+// 5.6 from the origin), and at 1000 k a step of the 24-bit depth buffer is
+// still a 24th of a pixel of a 700-pixel window: the rest of the scene keeps
+// its depth order whatever one far element does.
 constexpr double kClampedDepthInK = 1000;
 // Without clamping the planes must reach every visible element, but no farther
 // than the projection in single precision can take (1 / far a normal float).
