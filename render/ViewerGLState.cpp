@@ -2,6 +2,19 @@
 
 #include <GL/gl.h>
 
+#include "render/CapabilityRules.h"
+
+namespace {
+
+bool depthClamped = false;
+
+const char* GLString(GLenum name)
+{
+    return reinterpret_cast<const char*>(glGetString(name));
+}
+
+}  // namespace
+
 void SetViewerGLState()
 {
     const GLfloat ambient[4] = {0.4f, 0.4f, 0.4f, 1.0f};
@@ -24,4 +37,13 @@ void SetViewerGLState()
     glPolygonMode(GL_FRONT_AND_BACK, GL_FILL);
     glShadeModel(GL_SMOOTH);
     glDepthFunc(GL_LESS);
+    // Whatever lies beyond the depth planes is drawn at the plane instead of
+    // being cut, so that one far element need not stretch the depth range.
+    depthClamped = OffersDepthClamp(GLString(GL_VERSION), GLString(GL_EXTENSIONS));
+    if (depthClamped) glEnable(GL_DEPTH_CLAMP);
+}
+
+bool ViewerClampsDepth()
+{
+    return depthClamped;
 }

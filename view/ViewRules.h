@@ -70,19 +70,20 @@ inline float ZoomKey(unsigned char key, int& steps, float start)
 
 // The orthographic view box of a window. The x/y half-sizes are k = zoom *
 // 0.70710677 across the shorter side and k times the window ratio across the
-// longer one; the depth planes lie at 5 k, and WidenDepth moves them out to
-// where the scene reaches farther (view/VisibleDepth.h). Sizes below 1 count
+// longer one; the depth planes lie at 5 k (each viewer rounding it its own
+// way), and WidenDepth moves them out to where the scene reaches farther
+// (view/VisibleDepth.h). Sizes below 1 count
 // as 1, so a minimised window never yields infinite or NaN bounds.
 struct CViewBox {
     int width, height;
     double left, right, bottom, top, nearPlane, farPlane;
 };
 
-// How a viewer scales k by the window ratio in single precision: the two
-// orders round apart at some zoom steps, and each viewer keeps its pictures.
+// How a viewer rounds its box in single precision: the two orders round
+// apart at some zoom steps, and each viewer keeps its pictures.
 enum class ERatioOrder {
-    kQuotientFirst,  // k * (long / short): the polyhedron viewer
-    kProductFirst    // k * long / short: the design viewer
+    kQuotientFirst,  // k * (long / short), planes at 5 * k: the polyhedron viewer
+    kProductFirst    // k * long / short, planes at (zoom * 5) * 0.70710677: the design viewer
 };
 
 inline CViewBox ComputeViewBox(int width, int height, float zoom, ERatioOrder order)
@@ -105,7 +106,7 @@ inline CViewBox ComputeViewBox(int width, int height, float zoom, ERatioOrder or
         b.bottom = -k;
         b.top = k;
     }
-    const float depth = 5 * k;
+    const float depth = order == ERatioOrder::kQuotientFirst ? 5 * k : (zoom * 5.0f) * 0.70710677f;
     b.nearPlane = -depth;
     b.farPlane = depth;
     return b;

@@ -1,16 +1,20 @@
 #pragma once
 // How deep the visible part of a scene reaches in the current view, for the
 // depth planes of the view box. Only what can fall inside the box's x/y
-// extents counts: a vertex far outside the window widens nothing, so one
-// stray point of a design file cannot stretch the depth range until its
-// precision (24 bits, the projection in single precision) is lost, while
-// everything on screen stays between the planes. Free of OpenGL.
+// extents counts: a vertex far outside the window widens nothing. Where the
+// GL draws what lies beyond the planes at the plane (depth clamping), only
+// what lies near the scene's bulk counts either, so one stray point of a
+// design file cannot stretch the depth range until its precision (24 bits,
+// the projection in single precision) is lost, while everything on screen is
+// still drawn. Free of OpenGL.
 #include <algorithm>
+#include <cfloat>
 #include <cmath>
 #include <initializer_list>
 #include <vector>
 
 #include "geometry/CVector3d.h"
+#include "mesh/MeshRecords.h"
 #include "view/ViewRules.h"
 
 // How far beyond the mesh's own points a viewer draws: the largest sphere,
@@ -25,6 +29,26 @@ struct CSceneReach {
 // Room left between the scene and the depth planes, for the rounding of the
 // view turn and of the projection in single precision.
 constexpr double kDepthMargin = 0.05;
+
+// How deep, in view half-sizes k, an element may reach inside the window and
+// still move the depth planes where the GL clamps depth; a deeper one is drawn
+// at the plane. 60 zoom steps in (k = 0.0058) the planes still reach 5.8,
+// beyond every vertex of the built-in objects and designs (the farthest lies
+// 5.6 from the origin), and at 1000 k a step of the 24-bit depth buffer is
+// still a 24th of a pixel of a 700-pixel window: the rest of the scene keeps
+// its depth order whatever one far element does.
+constexpr double kClampedDepthInK = 1000;
+// Without clamping the planes must reach every visible element, but no farther
+// than the projection in single precision can take (1 / far a normal float).
+constexpr double kUnclampedDepth = 1e30;
+
+// A point the GL can draw: no farther from the origin than the largest single
+// precision number, as any of its coordinates may be under some turn. NaN and
+// infinity are not.
+inline bool Drawable(const CVector3d& p)
+{
+    return dot(p, p) <= static_cast<double>(FLT_MAX) * FLT_MAX;
+}
 
 // The turn the display applies to the model: about x by rotX after about z by
 // rotZ (degrees), as glRotatef composes them.
@@ -97,10 +121,12 @@ inline double DeepestInside(const CVector3d* points, int n, const CViewBox& box,
 // the centroid to the face centres as segments, each face as the triangles its
 // corners span, and the normal marks from the face centres, every one grown by
 // its reach; the axes about the origin, which always lies in the box.
-// Elements with a point that is not a finite number are not drawn and do not
-// count; counts beyond the capacities read nothing outside the records.
+// An element counts for nothing where it reaches deeper than `counted` or has
+// a point the GL cannot draw; counts beyond the capacities read nothing
+// outside the records.
 template <class Mesh>
-double VisibleDepth(const Mesh& mesh, const CSceneReach& reach, const CViewTurn& turn, const CViewBox& box)
+double VisibleDepth(const Mesh& mesh, const CSceneReach& reach, const CViewTurn& turn, const CViewBox& box,
+                    double counted)
 {
     double deepest = reach.axes;
     // One element by its eye points; only one that could reach deeper than
@@ -108,12 +134,12 @@ double VisibleDepth(const Mesh& mesh, const CSceneReach& reach, const CViewTurn&
     const auto hold = [&](std::initializer_list<CVector3d> eye, double grow) {
         double farthest = 0;
         for (const CVector3d& e : eye) {
-            if (!IsFinite(e)) return;
+            if (!Drawable(e)) return;
             farthest = std::max(farthest, std::fabs(e.z()));
         }
         if (farthest + grow <= deepest) return;
         const double d = DeepestInside(eye.begin(), static_cast<int>(eye.size()), box, grow);
-        if (d >= 0) deepest = std::max(deepest, d + grow);
+        if (d >= 0 && d + grow <= counted) deepest = std::max(deepest, d + grow);
     };
     const int nVertices = std::max(0, std::min(mesh.nVertices, mesh.vertexCapacity));
     std::vector<CVector3d> eye(static_cast<std::size_t>(nVertices));
@@ -153,15 +179,17 @@ double VisibleDepth(const Mesh& mesh, const CSceneReach& reach, const CViewTurn&
 }
 
 // The view box of a window with its depth planes holding what the scene shows
-// under the turn: at 5 k, or farther where the visible scene reaches farther,
-// with room for the rounding of the turn and the projection in single
-// precision.
+// under the turn: at 5 k, or farther where the visible scene reaches farther
+// (only as far as kClampedDepthInK k where the GL clamps depth), with room for
+// the rounding of the turn and the projection in single precision.
 template <class Mesh>
 CViewBox SceneViewBox(const Mesh& mesh, const CSceneReach& reach, float rotX, float rotZ, int width, int height,
-                      float zoom, ERatioOrder order)
+                      float zoom, ERatioOrder order, bool depthClamped)
 {
     CViewBox box = ComputeViewBox(width, height, zoom, order);
-    const double depth = VisibleDepth(mesh, reach, CViewTurn(rotX, rotZ), box);
+    // k is the half-size across the shorter side.
+    const double counted = depthClamped ? kClampedDepthInK * std::min(box.right, box.top) : kUnclampedDepth;
+    const double depth = VisibleDepth(mesh, reach, CViewTurn(rotX, rotZ), box, counted);
     WidenDepth(box, depth * (1 + 1e-5) + kDepthMargin);
     return box;
 }

@@ -24,7 +24,8 @@ namespace {
 void ApplyViewBox()
 {
     SetOrthoView(windowWidth, windowHeight, SceneViewBox(theMesh, kDesignSceneReach, rotX, rotZ, windowWidth,
-                                                         windowHeight, zoom, ERatioOrder::kProductFirst));
+                                                         windowHeight, zoom, ERatioOrder::kProductFirst,
+                                                         ViewerClampsDepth()));
 }
 
 void ReshapeFunc(int w, int h)

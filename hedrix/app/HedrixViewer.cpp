@@ -26,7 +26,7 @@ namespace {
 void ApplyViewBox()
 {
     const CViewBox b = SceneViewBox(theMesh, kPolySceneReach, rotX, rotZ, windowWidth, windowHeight, zoom,
-                                    ERatioOrder::kQuotientFirst);
+                                    ERatioOrder::kQuotientFirst, ViewerClampsDepth());
     SetOrthoView(windowWidth, windowHeight, b);
     theViewState.SetProjection(b.width, b.height, b.left, b.right, b.bottom, b.top);
 }

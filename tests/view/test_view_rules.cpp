@@ -56,24 +56,48 @@ TEST(ViewBox, EachViewerKeepsItsOrderOfTheRatio)
     EXPECT_GT(apart, 0);
 }
 
+// The planes at 5 k as each viewer has always rounded them in single
+// precision: 5 * (zoom * 0.70710677) in the polyhedron viewer, (zoom * 5) *
+// 0.70710677 in the design viewer. They round apart at some zoom steps.
+TEST(ViewBox, EachViewerKeepsItsRoundingOfTheDepthPlanes)
+{
+    int apart = 0;
+    for (int step = -kMaxZoomInSteps; step <= kMaxZoomOutSteps; ++step) {
+        const float zoom = ZoomAtStep(kStartZoom, step);
+        const float polyhedron = 5 * (zoom * 0.70710677f);
+        const float design = (zoom * 5.0f) * 0.70710677f;
+        for (const auto& size : {std::pair<int, int>{900, 700}, {700, 900}}) {
+            const CViewBox q = ComputeViewBox(size.first, size.second, zoom, ERatioOrder::kQuotientFirst);
+            ASSERT_EQ(polyhedron, q.farPlane) << "step " << step;
+            ASSERT_EQ(-polyhedron, q.nearPlane) << "step " << step;
+            const CViewBox p = ComputeViewBox(size.first, size.second, zoom, ERatioOrder::kProductFirst);
+            ASSERT_EQ(design, p.farPlane) << "step " << step;
+            ASSERT_EQ((zoom * -5.0f) * 0.70710677f, p.nearPlane) << "step " << step;
+        }
+        apart += polyhedron != design;
+    }
+    EXPECT_EQ(45, apart);
+}
+
 // x and y are the zoom's alone: the scene only ever moves the depth planes
 // out, and only where it reaches beyond 5 k.
 TEST(ViewBox, WideningMovesOnlyTheDepthPlanesOut)
 {
     for (const double depth : {0.0, 1.3, 8.8, 14.2, 20.0, 1e6}) {
         for (int step = -kMaxZoomInSteps; step <= kMaxZoomOutSteps; ++step) {
-            const float zoom = ZoomAtStep(kStartZoom, step);
-            const CViewBox plain = ComputeViewBox(900, 700, zoom, ERatioOrder::kProductFirst);
-            CViewBox b = plain;
-            WidenDepth(b, depth);
-            ASSERT_EQ(plain.left, b.left);
-            ASSERT_EQ(plain.right, b.right);
-            ASSERT_EQ(plain.bottom, b.bottom);
-            ASSERT_EQ(plain.top, b.top);
-            const double fiveK = static_cast<double>(5 * (zoom * 0.70710677f));
-            ASSERT_EQ(fiveK, plain.farPlane);
-            ASSERT_EQ(std::max(fiveK, depth), b.farPlane) << depth << " at step " << step;
-            ASSERT_EQ(-b.farPlane, b.nearPlane);
+            for (const ERatioOrder order : kOrders) {
+                const float zoom = ZoomAtStep(kStartZoom, step);
+                const CViewBox plain = ComputeViewBox(900, 700, zoom, order);
+                CViewBox b = plain;
+                WidenDepth(b, depth);
+                ASSERT_EQ(plain.left, b.left);
+                ASSERT_EQ(plain.right, b.right);
+                ASSERT_EQ(plain.bottom, b.bottom);
+                ASSERT_EQ(plain.top, b.top);
+                ASSERT_NEAR(5 * zoom * 0.70710677, plain.farPlane, 1e-6 * plain.farPlane);
+                ASSERT_EQ(std::max(plain.farPlane, depth), b.farPlane) << depth << " at step " << step;
+                ASSERT_EQ(-b.farPlane, b.nearPlane);
+            }
         }
     }
 }

@@ -1,6 +1,7 @@
 // The depth planes hold what the view shows, and only that.
 #include <gtest/gtest.h>
 
+#include <cfloat>
 #include <cmath>
 #include <initializer_list>
 #include <limits>
@@ -27,6 +28,18 @@ struct CScene : CPolyMeshStore {
         const int v[3] = {a, b, c};
         faces[nFaces++].Set(3, v, 1);
     }
+    void Quad(int a, int b, int c, int d)
+    {
+        const int v[4] = {a, b, c, d};
+        faces[nFaces++].Set(4, v, 1);
+    }
+    // The centroid, face centres and normals, as a load computes them.
+    void Derive()
+    {
+        computeCentroid();
+        ComputeFaceCentres();
+        ComputeFaceNormals();
+    }
 };
 
 // Seen straight along z, eye space is model space; the box is 2 half by 2 half about the origin.
@@ -37,9 +50,12 @@ CViewBox Box(double half)
 }
 const CViewTurn kStraight(0.0f, 0.0f);
 
-double Depth(const CScene& scene, const CViewBox& box = Box(1), const CViewTurn& turn = kStraight)
+const double kAll = std::numeric_limits<double>::infinity();
+
+double Depth(const CScene& scene, const CViewBox& box = Box(1), const CViewTurn& turn = kStraight,
+             double counted = kAll)
 {
-    return VisibleDepth(scene, kReach, turn, box);
+    return VisibleDepth(scene, kReach, turn, box, counted);
 }
 
 TEST(ViewTurn, TurnsAboutZThenAboutXAsTheDisplayDoes)
@@ -149,7 +165,7 @@ TEST(VisibleDepth, HoldsEverySampleThatShowsAndNoMore)
         const CViewTurn turn(static_cast<float>(angle(rng)), static_cast<float>(angle(rng)));
         const double h = half(rng);
         const CViewBox box{100, 100, -1.3 * h, 1.3 * h, -h, h, -1, 1};
-        const double depth = VisibleDepth(scene, kReach, turn, box);
+        const double depth = VisibleDepth(scene, kReach, turn, box, kAll);
         double whole = kReach.axes;
         for (int i = 0; i < scene.nVertices; ++i) whole = std::max(whole, length(scene.vertices[i].Position()) + 1.0);
         ASSERT_LE(depth, whole + 1e-9);
@@ -168,6 +184,166 @@ TEST(VisibleDepth, HoldsEverySampleThatShowsAndNoMore)
             const CEdge& e = scene.edges[s % scene.nEdges];
             const CVector3d a = scene.vertices[e.v1].Position(), b = scene.vertices[e.v2].Position();
             check(a + u * (b - a));
+        }
+    }
+}
+
+// Each part of the scene that the viewers draw beyond vertices, edges and
+// triangles moves the planes by itself: here it alone shows in the window.
+TEST(VisibleDepth, EveryDrawnPartCountsAlone)
+{
+    struct {
+        const char* part;
+        void (*build)(CScene&);
+        double depth;
+    } const cases[] = {
+        // Split along the first diagonal, z = |x - y|; along the second, 20 - |x + y|.
+        {"a quadrilateral's second diagonal",
+         [](CScene& s) { s.Quad(s.Point(-10, -10, 0), s.Point(10, -10, 20), s.Point(10, 10, 0), s.Point(-10, 10, 20)); },
+         20.1},
+        {"a quadrilateral's first diagonal",
+         [](CScene& s) { s.Quad(s.Point(-10, -10, 20), s.Point(10, -10, 0), s.Point(10, 10, 20), s.Point(-10, 10, 0)); },
+         20.1},
+        // A face far right, vertices far left: only the link between their middles crosses the window.
+        {"the link from the centroid to a face centre",
+         [](CScene& s) {
+             s.Triangle(s.Point(100, 0, 30), s.Point(101, 0, 30), s.Point(100, 1, 30));
+             s.Point(-200, 0, 30), s.Point(-200, 1, 30), s.Point(-201, 0, 30);
+         },
+         30.1},
+        // A face standing beside the window, its normal pointing in.
+        {"a normal mark",
+         [](CScene& s) {
+             const int a = s.Point(1.5, -1, 6), b = s.Point(1.5, 1, 6), c = s.Point(1.5, 0, 9);
+             s.Triangle(a, c, b);
+         },
+         7.1},
+        {"the centroid", [](CScene& s) { s.Point(-5, 0, 8), s.Point(5, 0, 8); }, 8.1},
+    };
+    for (const auto& c : cases) {
+        CScene scene;
+        c.build(scene);
+        scene.Derive();
+        EXPECT_NEAR(c.depth, Depth(scene), 1e-9) << c.part;
+    }
+}
+
+// Beyond what the planes may reach, an element counts for nothing, not for
+// as far as they may go; so does one the GL cannot draw, however far they may.
+TEST(VisibleDepth, WhatCannotBeHeldOrDrawnCountsForNothing)
+{
+    struct {
+        double z;
+        double counted;
+        double depth;
+    } const cases[] = {
+        {50, 100, 50.1}, {99.9, 100, 100}, {100, 100, 1.5}, {1e6, 100, 1.5},
+        {3e38, kAll, 3e38}, {1e39, kAll, 1.5}, {1e75, kAll, 1.5},
+    };
+    for (const auto& c : cases) {
+        CScene scene;
+        scene.Point(0.3, 0.2, c.z);
+        EXPECT_NEAR(c.depth, Depth(scene, Box(1), kStraight, c.counted), 1e-9 * c.depth) << c.z << " " << c.counted;
+    }
+    // A whole element: the near end of a tube to an undrawable point moves nothing.
+    CScene tube;
+    tube.Edge(tube.Point(1.5, 0, 40), tube.Point(-1e39, 0, 40));
+    EXPECT_EQ(1.5, Depth(tube));
+    CScene huge;  // corners within single precision, but not their distance from the origin
+    huge.Triangle(huge.Point(-5e38, -5e38, 3e38), huge.Point(5e38, -5e38, 3e38), huge.Point(0, 5e38, 3e38));
+    EXPECT_EQ(1.5, Depth(huge));
+}
+
+// The design viewer's window and start zoom, seen from straight above.
+CViewBox Planes(const CScene& scene, bool depthClamped, float rotX = 0, float rotZ = 0, float zoom = kStartZoom)
+{
+    return SceneViewBox(scene, kReach, rotX, rotZ, 900, 700, zoom, ERatioOrder::kProductFirst, depthClamped);
+}
+
+void ExpectSameBox(const CViewBox& want, const CViewBox& got, const char* what)
+{
+    EXPECT_EQ(want.left, got.left) << what;
+    EXPECT_EQ(want.right, got.right) << what;
+    EXPECT_EQ(want.bottom, got.bottom) << what;
+    EXPECT_EQ(want.top, got.top) << what;
+    EXPECT_EQ(want.nearPlane, got.nearPlane) << what;
+    EXPECT_EQ(want.farPlane, got.farPlane) << what;
+}
+
+// A square with its edges about the origin, and one stray element beside it.
+void Square(CScene& s, void (*stray)(CScene&))
+{
+    const int a = s.Point(-1, -1, 0), b = s.Point(1, -1, 0), c = s.Point(1, 1, 0), d = s.Point(-1, 1, 0);
+    s.Quad(a, b, c, d);
+    s.Edge(a, b), s.Edge(b, c), s.Edge(c, d), s.Edge(d, a);
+    if (stray) stray(s);
+    s.Derive();
+}
+
+// With depth clamping, a far element drawn in the window leaves the planes
+// where they lie without it, so the rest keeps its depth order; without, they
+// reach it (the GL would cut it otherwise) while single precision holds them.
+TEST(SceneViewBox, AFarElementLeavesThePlanesWhereTheGLClampsDepth)
+{
+    struct {
+        const char* stray;
+        void (*add)(CScene&);
+        float rotX, rotZ;
+        double unclampedFar;  // at least
+    } const cases[] = {
+        {"a lone vertex at depth 1e6", [](CScene& s) { s.Point(0.3, 0.2, 1e6); }, 0, 0, 1e6},
+        {"a face reaching 1e6", [](CScene& s) { s.Triangle(s.Point(0.3, 0.2, 0), s.Point(0.6, 0.2, 0), s.Point(0.4, 0.5, 1e6)); },
+         0, 0, 1e5},
+        {"a point far along x turned into the line of sight",
+         [](CScene& s) { s.Edge(1, s.Point(1e6, 0, 0)); }, -90, -90, 1e6},
+        {"a lone vertex at depth 1e39", [](CScene& s) { s.Point(0.3, 0.2, 1e39); }, 0, 0, 0},
+        {"a slanted triangle of corners near 5e38",
+         [](CScene& s) { s.Triangle(s.Point(-5e38, -5e38, -5e38), s.Point(5e38, -5e38, 5e38), s.Point(0, 5e38, 0)); },
+         -70, -160, 0},
+    };
+    for (const auto& c : cases) {
+        CScene plain, stray;
+        Square(plain, nullptr);
+        Square(stray, c.add);
+        ExpectSameBox(Planes(plain, true, c.rotX, c.rotZ), Planes(stray, true, c.rotX, c.rotZ), c.stray);
+        const CViewBox unclamped = Planes(stray, false, c.rotX, c.rotZ);
+        EXPECT_GE(unclamped.farPlane, c.unclampedFar) << c.stray;
+        for (const CViewBox& b : {Planes(stray, true, c.rotX, c.rotZ), unclamped}) {
+            EXPECT_EQ(-b.farPlane, b.nearPlane) << c.stray;
+            EXPECT_TRUE(std::isnormal(1.0f / static_cast<float>(b.farPlane))) << c.stray << " " << b.farPlane;
+        }
+    }
+}
+
+// The planes reach as far as kClampedDepthInK k where the GL clamps depth:
+// 60 steps in, a design the size of the built-in ones keeps its whole depth.
+TEST(SceneViewBox, ThePlanesFollowTheSceneUpToAThousandHalfSizes)
+{
+    const float zoomedIn = ZoomAtStep(kStartZoom, -kMaxZoomInSteps);
+    const double k = static_cast<double>(zoomedIn * 0.70710677f);
+    EXPECT_GT(kClampedDepthInK * k, 5.5);
+    for (const double z : {4.0, 5.5}) {
+        CScene scene;
+        scene.Point(0, 0, z);
+        EXPECT_GT(Planes(scene, true, 0, 0, zoomedIn).farPlane, z + kReach.aroundVertex) << z;
+    }
+    CScene beyond;
+    beyond.Point(0, 0, kClampedDepthInK * k);
+    EXPECT_EQ(Planes(CScene(), true, 0, 0, zoomedIn).farPlane, Planes(beyond, true, 0, 0, zoomedIn).farPlane);
+}
+
+// Room beyond the deepest point for the rounding of the turn and of the
+// projection in single precision: 0.05, and 1e-5 of the depth.
+TEST(SceneViewBox, LeavesRoomBeyondTheDeepestPoint)
+{
+    for (const double z : {100.0, 1000.0}) {
+        CScene scene;
+        scene.Point(0, 0, -z);
+        const double deepest = z + kReach.aroundVertex;
+        for (const bool clamped : {true, false}) {
+            const CViewBox b = Planes(scene, clamped);
+            EXPECT_NEAR(deepest + 0.05 + 1e-5 * deepest, b.farPlane, 1e-9) << z;
+            EXPECT_EQ(-b.farPlane, b.nearPlane);
         }
     }
 }
