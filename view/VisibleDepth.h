@@ -42,6 +42,14 @@ constexpr double kClampedDepthInK = 1000;
 // than the projection in single precision can take (1 / far a normal float).
 constexpr double kUnclampedDepth = 1e30;
 
+// How deep an element may reach and still count for the depth planes of `box`:
+// kClampedDepthInK half-sizes (k across the shorter side) where the GL clamps
+// depth, kUnclampedDepth where it does not.
+inline double CountedDepth(const CViewBox& box, bool depthClamped)
+{
+    return depthClamped ? kClampedDepthInK * std::min(box.right, box.top) : kUnclampedDepth;
+}
+
 // A point the GL can draw: no farther from the origin than the largest single
 // precision number, as any of its coordinates may be under some turn. NaN and
 // infinity are not.
@@ -187,9 +195,7 @@ CViewBox SceneViewBox(const Mesh& mesh, const CSceneReach& reach, float rotX, fl
                       float zoom, ERatioOrder order, bool depthClamped)
 {
     CViewBox box = ComputeViewBox(width, height, zoom, order);
-    // k is the half-size across the shorter side.
-    const double counted = depthClamped ? kClampedDepthInK * std::min(box.right, box.top) : kUnclampedDepth;
-    const double depth = VisibleDepth(mesh, reach, CViewTurn(rotX, rotZ), box, counted);
+    const double depth = VisibleDepth(mesh, reach, CViewTurn(rotX, rotZ), box, CountedDepth(box, depthClamped));
     WidenDepth(box, depth * (1 + 1e-5) + kDepthMargin);
     return box;
 }

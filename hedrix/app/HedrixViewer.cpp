@@ -25,10 +25,10 @@ namespace {
 // the scene into depth.
 void ApplyViewBox()
 {
-    const CViewBox b = SceneViewBox(theMesh, kPolySceneReach, rotX, rotZ, windowWidth, windowHeight, zoom,
-                                    ERatioOrder::kQuotientFirst, ViewerClampsDepth());
-    SetOrthoView(windowWidth, windowHeight, b);
-    theViewState.SetProjection(b.width, b.height, b.left, b.right, b.bottom, b.top);
+    SetOrthoView(windowWidth, windowHeight,
+                 SceneViewBox(theMesh, kPolySceneReach, rotX, rotZ, windowWidth, windowHeight, zoom,
+                              ERatioOrder::kQuotientFirst, ViewerClampsDepth()));
+    StorePickBounds();
 }
 
 }  // namespace

@@ -56,20 +56,18 @@ bool OutsideHalfTurn(float angle)
     return angle > 180 || angle < -180;
 }
 
-// Every frame stores the window's bounds for the pick; a press queued with the
-// zoom key is handled before that frame, so the key stores them too.
-void StoreZoomedBounds()
-{
-    const CViewBox b = ComputeViewBox(windowWidth, windowHeight, zoom, ERatioOrder::kQuotientFirst);
-    theViewState.SetProjection(b.width, b.height, b.left, b.right, b.bottom, b.top);
-}
-
 void SelectSolid(int value, std::ostream& os)
 {
     theMesh.SelectVornObject(value - 900, false, os);
 }
 
 } // namespace
+
+void StorePickBounds()
+{
+    const CViewBox b = ComputeViewBox(windowWidth, windowHeight, zoom, ERatioOrder::kQuotientFirst);
+    theViewState.SetProjection(b.width, b.height, b.left, b.right, b.bottom, b.top);
+}
 
 void TurnViewTo(double targetX, double targetZ)
 {
@@ -106,7 +104,8 @@ void HedrixHandleKey(unsigned char key, int modifiers, std::ostream& os)
     case '+':
     case '-':
         zoom = ZoomKey(key, zoomSteps, kStartZoom);
-        StoreZoomedBounds();
+        // A press queued with the key is picked before the next frame stores the bounds.
+        StorePickBounds();
         break;
     case '1': vs.ShowMarkerOnly(); break;
     case '4': vs.SetMode(CViewState::kFold); break;

@@ -37,6 +37,10 @@ constexpr CMenuEntry kQuitEntry = {"Quit", kMenuQuit};
 // before reading modifiers.
 void HedrixHandleKey(unsigned char key, int modifiers, std::ostream& os);
 
+// Stores the window's x/y bounds at the current zoom, which the edge pick
+// reads; the depth planes play no part in it.
+void StorePickBounds();
+
 // Starts an animated turn to (rotX, rotZ) = (targetX, targetZ), in degrees,
 // about 600 idle calls long, taking the shorter way for angles in [-180, 180].
 void TurnViewTo(double targetX, double targetZ);

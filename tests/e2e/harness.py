@@ -41,6 +41,17 @@ def program_path(env_name):
     return path
 
 
+def start_for_test(test, env_name, title):
+    """Starts the program that env_name names on an X server of its own, both ended and cleaned up
+    when the test case `test` ends, pass or fail; returns (xserver, program)."""
+    x = XServer().__enter__()
+    test.addCleanup(x.__exit__, None, None, None)
+    prog = Program(x, program_path(env_name), title)
+    test.addCleanup(prog.__exit__, None, None, None)  # before the start: a start that fails ends it too
+    prog.start()
+    return x, prog
+
+
 class _XClient:
     """A connection to an X server speaking the core requests the harness reads with, and the
     X-Resource request that names the process of each client. Little-endian, no authorization (our

@@ -36,11 +36,7 @@ class DesignBuild:
     EDGES = None
 
     def setUp(self):
-        self.x = harness.XServer().__enter__()
-        self.addCleanup(self.x.__exit__, None, None, None)
-        self.prog = harness.Program(self.x, harness.program_path(self.PROGRAM), self.TITLE)
-        self.prog.start()
-        self.addCleanup(self.prog.__exit__, None, None, None)
+        self.x, self.prog = harness.start_for_test(self, self.PROGRAM, self.TITLE)
         self.prog.wait_for_count(".\n generated %d edges\n" % self.EDGES, 3)
 
     def sync(self):

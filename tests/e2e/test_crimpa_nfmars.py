@@ -146,11 +146,7 @@ def grid_design(n, size=3.0):
 
 class CrimpaNfmars(unittest.TestCase):
     def setUp(self):
-        self.x = harness.XServer().__enter__()
-        self.addCleanup(self.x.__exit__, None, None, None)
-        self.prog = harness.Program(self.x, harness.program_path("PROGRAM_CRIMPA_NFMARS"), TITLE)
-        self.prog.start()
-        self.addCleanup(self.prog.__exit__, None, None, None)
+        self.x, self.prog = harness.start_for_test(self, "PROGRAM_CRIMPA_NFMARS", TITLE)
         self.prog.wait_for_count(EDGE_LINE, 3)
 
     def path(self, name):

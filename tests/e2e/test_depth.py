@@ -60,11 +60,7 @@ def eye(p, rot_x, rot_z):
 
 class FarElements(unittest.TestCase):
     def setUp(self):
-        self.x = harness.XServer().__enter__()
-        self.addCleanup(self.x.__exit__, None, None, None)
-        self.prog = harness.Program(self.x, harness.program_path("PROGRAM_CRIMPA_MARS"), TITLE)
-        self.prog.start()
-        self.addCleanup(self.prog.__exit__, None, None, None)
+        self.x, self.prog = harness.start_for_test(self, "PROGRAM_CRIMPA_MARS", TITLE)
         self.prog.wait_for_count(START_EDGES, 3)
         self.rot = [START_ROT_X, START_ROT_Z]
 
