@@ -41,12 +41,14 @@ def program_path(env_name):
     return path
 
 
-def start_for_test(test, env_name, title):
+def start_for_test(test, env_name, title, runner=()):
     """Starts the program that env_name names on an X server of its own, both ended and cleaned up
-    when the test case `test` ends, pass or fail; returns (xserver, program)."""
+    when the test case `test` ends, pass or fail; returns (xserver, program). `runner` is a command
+    that runs the program in its own process (prlimit ... --), so the window is still that process's."""
     x = XServer().__enter__()
     test.addCleanup(x.__exit__, None, None, None)
-    prog = Program(x, program_path(env_name), title)
+    command = list(runner) + [program_path(env_name)]
+    prog = Program(x, command[0], title, args=command[1:])
     test.addCleanup(prog.__exit__, None, None, None)  # before the start: a start that fails ends it too
     prog.start()
     return x, prog
