@@ -359,7 +359,9 @@ inline int CreateMarkedTemporary(const std::string& name, std::string& temporary
 // writes it too. As opening `name` for writing would, it refuses an earlier
 // file the user may not write and keeps the permission bits of one it
 // replaces, given to the temporary file before its first byte so that the
-// text is never open to more users than the old file was. A target that
+// text is never open to more users than the old file was. Only the read,
+// write and execute bits are kept: set-id and sticky bits are dropped, as
+// writing into the old file would have cleared its set-id bits. A target that
 // exists but is no regular file (a directory, a device) is not replaced. Any
 // failure removes the temporary file this write made (nothing else), prints
 // the system's line on `os` and gives false; a signal that ends the program
