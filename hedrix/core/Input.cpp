@@ -1,5 +1,6 @@
 #include "hedrix/core/Input.h"
 
+#include <algorithm>
 #include <cmath>
 #include <ostream>
 
@@ -33,9 +34,11 @@ void StartAxisTurn(float& angle, float& target, float& step, double goal)
 // Neither happens in a turn that the first rule ends, so those keep their angles.
 void AdvanceAxisTurn(float& angle, float target, float& step)
 {
+    // An axis without a turn of its own (Ctrl+A's z axis, or one whose turn
+    // has ended) keeps whatever a drag does to it until the other axis ends.
+    if (step == 0) return;
     const float before = angle;
     angle += step;
-    if (step == 0) return;
     const float rest = angle - target;
     const bool near = std::fabs(static_cast<double>(rest)) < std::fabs(1.2 * step);
     const bool reached = step > 0 ? rest >= 0 : rest <= 0;
@@ -49,6 +52,37 @@ void WrapOnce(float& angle)
 {
     if (angle > 180) angle -= 360;
     if (angle < -180) angle += 360;
+}
+
+// The angle moved by whole turns to within half a turn of the target, where
+// StartAxisTurn sets a turn out (the short way round).
+float NearTarget(float angle, float target)
+{
+    const double turns = std::nearbyint((static_cast<double>(angle) - target) / 360);
+    return static_cast<float>(angle - 360 * turns);
+}
+
+// A drag of `moved` degrees during a turn on one axis, which stood at `before`
+// and which DragTurn has moved, wrapping it above +180 only. An axis without a
+// turn of its own comes back below -180 as at rest. One with a turn goes back
+// to the short way to its target, so drags never pile up; a drag onto or past
+// the target leaves it for AdvanceAxisTurn to end there on the next call, and
+// from anywhere else the turn ends no later than it would have: a step that
+// cannot make the rest in the calls left, or that runs the long way round,
+// becomes the rest over those calls.
+void FollowDragInTurn(float& angle, float before, float moved, float target, float& step)
+{
+    if (step == 0) {
+        WrapOnce(angle);
+        return;
+    }
+    // One call is left to a turn that stands on or past its target.
+    const double callsLeft = std::max((static_cast<double>(target) - before) / step, 1.0);
+    const double dragged = static_cast<double>(target) - before - moved;  // the rest, not wrapped
+    angle = NearTarget(angle, target);
+    if (dragged * step <= 0 && std::fabs(dragged) <= 180) return;
+    const double rest = static_cast<double>(target) - angle;
+    if (rest * step <= 0 || std::fabs(rest) > callsLeft * std::fabs(step)) step = static_cast<float>(rest / callsLeft);
 }
 
 bool OutsideHalfTurn(float angle)
@@ -198,7 +232,11 @@ bool SceneMoves()
 
 void HedrixDragView(int x, int y)
 {
+    const float beforeX = rotX, beforeZ = rotZ;
     DragTurn(x, y, lastMouseX, lastMouseY, rotX, rotZ, dRotX, dRotZ);
+    if (theViewState.GetMode() != CViewState::kTurn) return;
+    FollowDragInTurn(rotX, beforeX, dRotX, targetRotX, rotXStep);
+    FollowDragInTurn(rotZ, beforeZ, dRotZ, targetRotZ, rotZStep);
 }
 
 void HedrixMouseButton(int button, int state, int x, int y, std::ostream& out)

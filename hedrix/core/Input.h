@@ -55,7 +55,10 @@ void IdleStep(std::ostream& os);
 // changes nothing but, in a twist loop without a step, places the faces again.
 bool SceneMoves();
 
-// Left-button drag to (x, y): half a degree per pixel, x turns about z.
+// Left-button drag to (x, y): half a degree per pixel, x turns about z. During
+// a turn each axis the turn moves still ends on its target, no later than the
+// turn would have ended (on the next idle call when the drag carried it there
+// or past), and angles stay within half a turn of their targets.
 void HedrixDragView(int x, int y);
 
 // Every mouse-button event: a left press is PressLeftButton, a left release

@@ -13,6 +13,7 @@ number of frames; the time limits are caps sized for a heavily loaded machine.
 """
 
 import collections
+import contextlib
 import os
 import platform
 import re
@@ -31,6 +32,11 @@ MENU_ENTRY_HEIGHT = 25
 # console reply, a menu) and what it does over hundreds of frames (a turn, a fold, an animation).
 WAIT = 120
 MOTION = 600
+
+# A program at rest takes less than REST_CPU seconds of processor time in REST_SECONDS, where a busy
+# idle loop takes about REST_SECONDS: a behaviour check (a busy loop or not), not a speed claim.
+REST_SECONDS = 2.0
+REST_CPU = 0.2
 
 
 def program_path(env_name):
@@ -503,6 +509,14 @@ class Program:
         time.sleep(seconds)
         return self.cpu_time() - start
 
+    def assert_cpu_at_rest(self, what, used=None):
+        """Fails unless the program takes less than REST_CPU seconds of processor time in the next
+        REST_SECONDS, or took `used` seconds in REST_SECONDS that the caller measured."""
+        if used is None:
+            used = self.cpu_over(REST_SECONDS)
+        if used >= REST_CPU:
+            raise AssertionError("%s: %.2f s of processor time in %.0f s" % (what, used, REST_SECONDS))
+
     def wait_exit(self, timeout=WAIT):
         return self.proc.wait(timeout)
 
@@ -624,6 +638,30 @@ class Program:
         x, y, w, h = self.geometry()
         self.pointer_to(w // 2, h // 2)
         self.x.run("xdotool", "key", "--clearmodifiers", "--repeat", str(count), "--delay", "1", key)
+
+    def resize(self, width, height):
+        """Gives the window's drawing area width x height pixels; wait_still then waits for the
+        program to draw it anew."""
+        self.x.run("xdotool", "windowsize", "--sync", self.window, str(width), str(height))
+
+    @contextlib.contextmanager
+    def stopped(self):
+        """Keeps the program stopped while the block sends it input (key, drag): it finds all of it
+        queued when it goes on and handles it in one pass, before any idle frame, however fast or
+        slow the machine."""
+        self.proc.send_signal(signal.SIGSTOP)
+        try:
+            # The signal takes effect when the program next runs: wait for that.
+            deadline = time.time() + WAIT
+            while self._main_thread()[0] != "T":
+                if time.time() > deadline:
+                    raise AssertionError("the program did not stop")
+                time.sleep(0.01)
+            yield
+            # A round trip: the server has handled the input and queued its events for the program.
+            self.x.sync()
+        finally:
+            self.proc.send_signal(signal.SIGCONT)
 
     def click(self, wx, wy, button=1):
         self.focus()

@@ -85,6 +85,20 @@ class HarnessTest(unittest.TestCase):
             with self.assertRaisesRegex(AssertionError, "did not come to rest"):
                 ticks.wait_rest(2)
 
+    def test_processor_time_at_rest(self):
+        with standin(self.x, "waits") as waits, standin(self.x, "spins", mode="busy") as busy:
+            waits.assert_cpu_at_rest("waiting for events")
+            with self.assertRaisesRegex(AssertionError, "spinning: .* s of processor time"):
+                busy.assert_cpu_at_rest("spinning")
+
+    def test_a_resized_window_and_a_program_held_while_input_is_sent(self):
+        with standin(self.x, "resized") as prog:
+            prog.resize(160, 120)
+            self.assertEqual((160, 120), prog.geometry()[2:])
+            with prog.stopped():
+                self.assertEqual("T", prog._main_thread()[0])
+            self.assertNotEqual("T", prog._main_thread()[0])
+
 
 if __name__ == "__main__":
     unittest.main()

@@ -22,9 +22,6 @@ BHULL = CRIMPA[-1]
 WRITE_REPLY = {HEDRIX: r"write done writing to file\n"}
 CRIMPA_WRITE_REPLY = r"write \d+ vertices \.\.\. write \d+ vertices \.\.\. "
 
-REST_SECONDS = 2.0
-REST_CPU = 0.2  # seconds of processor time in REST_SECONDS; a busy idle loop takes about REST_SECONDS
-
 
 class RestTest(unittest.TestCase):
     def start(self, program):
@@ -47,11 +44,6 @@ class RestTest(unittest.TestCase):
                 self.assertLess(time.time(), deadline, "the auto-spin does not turn the view")
                 time.sleep(0.05)
 
-    def assert_at_rest(self, prog, what, used=None):
-        if used is None:
-            used = prog.cpu_over(REST_SECONDS)
-        self.assertLess(used, REST_CPU, "%s: %.2f s of processor time in %.0f s" % (what, used, REST_SECONDS))
-
     def test_every_program_rests_and_redraws_its_first_frame_unchanged(self):
         # All seven at once, each on a server of its own: one common interval measures their time at rest.
         programs = [HEDRIX] + CRIMPA
@@ -61,7 +53,7 @@ class RestTest(unittest.TestCase):
             with self.subTest(program=program[0]):
                 first[program] = self.drawn(progs[program])
         start = {p: progs[p].cpu_time() for p in first}
-        time.sleep(REST_SECONDS)
+        time.sleep(harness.REST_SECONDS)
         used = {p: progs[p].cpu_time() - start[p] for p in first}
         for program in first:
             with self.subTest(program=program[0]):
@@ -69,7 +61,7 @@ class RestTest(unittest.TestCase):
                 prog.sync("w", WRITE_REPLY.get(program, CRIMPA_WRITE_REPLY))
                 self.assertEqual(0, first[program].differing(self.drawn(prog)),
                                  "pixels of the first frame redrawn")
-                self.assert_at_rest(prog, "after start", used[program])
+                prog.assert_cpu_at_rest("after start", used[program])
 
     def rests_after(self, prog, what, start_motion, end_text=None):
         """Starts a motion, waits for its last console line (if it prints) and its last picture, and
@@ -79,7 +71,7 @@ class RestTest(unittest.TestCase):
         if end_text:
             prog.wait_for_output(end_text, start=start, timeout=harness.MOTION)
         self.drawn(prog)
-        self.assert_at_rest(prog, what)
+        prog.assert_cpu_at_rest(what)
 
     def spins_and_rests(self, prog, key):
         prog.key(key)

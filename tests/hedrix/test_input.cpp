@@ -2,6 +2,7 @@
 // the same entry points as the GLUT callbacks but without a display.
 #include <gtest/gtest.h>
 
+#include <algorithm>
 #include <cmath>
 #include <cstdint>
 #include <cstring>
@@ -179,7 +180,8 @@ TEST_F(InputTest, TurnsLeftAloneKeepTheirAnglesAndLength)
 }
 
 // A drag during a turn, on either axis, toward or past the target: the turn
-// still ends on its target and the viewer rests.
+// still ends on its target and the viewer rests. An axis without a turn of its
+// own (Ctrl+A's z axis) keeps what the drag does to it.
 TEST_F(InputTest, TurnsEndOnTheirTargetWhateverADragDoes)
 {
     struct {
@@ -194,6 +196,7 @@ TEST_F(InputTest, TurnsEndOnTheirTargetWhateverADragDoes)
         {"along z, past the target", 'a', 300, 200, 0, -90, -90},
         {"along z, away from it", 'a', 300, -200, 0, -90, -90},
         {"past the upper wrap", 7, 100, 0, 60, 180, -90},
+        {"along z during Ctrl+A, which turns x alone", 1, 100, 200, 0, -90, -60},
     };
     for (const auto& c : cases) {
         SetUp();
@@ -206,6 +209,117 @@ TEST_F(InputTest, TurnsEndOnTheirTargetWhateverADragDoes)
         EXPECT_EQ(CViewState::kIdle, theViewState.GetMode()) << c.name;
         EXPECT_FLOAT_EQ(c.targetX, rotX) << c.name;
         EXPECT_FLOAT_EQ(c.targetZ, rotZ) << c.name;
+    }
+}
+
+// What comes during a turn: after `calls` idle calls, the key (if any), else a
+// left-button drag of (dx, dy) pixels in ten motion events, with `between` idle
+// calls after each event.
+struct TurnEvent {
+    int calls;
+    unsigned char key;
+    int dx, dy, between;
+};
+
+// A drag during a turn moves the view as at rest. From where it leaves an axis
+// the turn goes on the short way round and ends no later than it would have
+// (the step that cannot make it becomes the rest over the calls left); a drag
+// onto or past the target ends that axis's turn on the next call. Angles stay
+// within half a turn of their target (an axis without a turn of its own within
+// [-180, 180], as at rest), so drags never pile up, and the auto-spin runs
+// again once the turn has ended.
+TEST_F(InputTest, ADragDuringATurnEndsItNoLaterThanItWouldHaveEnded)
+{
+    struct {
+        const char* name;
+        int width, height;
+        std::vector<TurnEvent> events;
+        int calls;       // idle calls from the last event to rest
+        float endX, endZ;
+        float maxPerCall;  // degrees an axis may turn in one call after the last event
+    } const cases[] = {
+        {"j, then six drags of 110 px up at call 100", 160, 120,
+         {{0, 'j', 0, 0, 0}, {100, 0, 0, -110, 0}, {0, 0, 0, -110, 0}, {0, 0, 0, -110, 0}, {0, 0, 0, -110, 0},
+          {0, 0, 0, -110, 0}, {0, 0, 0, -110, 0}},
+         499, -54.7356f, -135, 1},
+        {"j, then six drags of 110 px up at call 100, a call after each motion", 160, 120,
+         {{0, 'j', 0, 0, 0}, {100, 0, 0, -110, 1}, {0, 0, 0, -110, 1}, {0, 0, 0, -110, 1}, {0, 0, 0, -110, 1},
+          {0, 0, 0, -110, 1}, {0, 0, 0, -110, 1}},
+         439, -54.7356f, -135, 1},
+        {"Ctrl+A, pressed again four times 500 calls apart, then 100 px down", 160, 120,
+         {{0, 1, 0, 0, 0}, {500, 1, 0, 0, 0}, {500, 1, 0, 0, 0}, {500, 1, 0, 0, 0}, {500, 1, 0, 0, 0},
+          {0, 0, 0, 100, 0}},
+         599, -90, -160, 1},
+        {"Ctrl+A, 100 px down at call 100: ends when it would have", 900, 700,
+         {{0, 1, 0, 0, 0}, {100, 0, 0, 100, 0}}, 499, -90, -160, 1},
+        {"Ctrl+A, 10 px up at call 100: toward the target, at its own step", 900, 700,
+         {{0, 1, 0, 0, 0}, {100, 0, 0, -10, 0}}, 349, -90, -160, 1},
+        {"Ctrl+A, 60 px up at call 100: past the target, ended there", 900, 700,
+         {{0, 1, 0, 0, 0}, {100, 0, 0, -60, 0}}, 1, -90, -160, 14},
+        {"Ctrl+A, past the target and back away before the next call", 900, 700,
+         {{0, 1, 0, 0, 0}, {100, 0, 0, -60, 0}, {0, 0, 0, 100, 0}}, 1, -90, -160, 37},
+        {"Ctrl+A, 100 px left: z has no turn and stays", 900, 700,
+         {{0, 1, 0, 0, 0}, {100, 0, -100, 0, 1}}, 489, -90, 150, 1},
+        {"Ctrl+G from above 180, a drag along z: x turns on", 900, 700,
+         {{0, 7, 0, 0, 0}, {100, 0, 20, 0, 0}}, 499, 180, -90, 1},
+        {"Ctrl+G, 60 px down across +180", 900, 700,
+         {{0, 7, 0, 0, 0}, {100, 0, 0, 60, 0}}, 499, 180, -90, 1},
+        {"j, x past its target, then dragged on: it keeps the drag", 900, 700,
+         {{0, 'j', 0, 0, 0}, {100, 0, 0, 40, 0}, {1, 0, 0, 20, 0}}, 498, -44.7356f, -135, 1},
+    };
+    for (const auto& c : cases) {
+        SetUp();
+        windowWidth = c.width;
+        windowHeight = c.height;
+        StorePickBounds();
+        SCOPED_TRACE(c.name);
+        // Where each axis may stand: within half a turn of its target while it
+        // turns, as at rest when it does not. The first angle elsewhere is kept.
+        std::string unwrapped;
+        auto wrapped = [](float angle, float target, float step) {
+            return step != 0 ? std::fabs(angle - target) <= 180 : std::fabs(angle) <= 180;
+        };
+        auto expectWrapped = [&](const char* when) {
+            if (!unwrapped.empty() || theViewState.GetMode() != CViewState::kTurn) return;
+            if (!wrapped(rotX, targetRotX, rotXStep) || !wrapped(rotZ, targetRotZ, rotZStep))
+                unwrapped = std::string(when) + ": x " + std::to_string(rotX) + ", z " + std::to_string(rotZ);
+        };
+        for (const TurnEvent& e : c.events) {
+            for (int i = 0; i < e.calls; ++i) IdleStep(console);
+            if (e.key != 0) {
+                HedrixHandleKey(e.key, 0, console);
+                continue;
+            }
+            const int x0 = c.width / 2 - e.dx / 2, y0 = c.height / 2 - e.dy / 2;
+            HedrixMouseButton(CDragButton::kLeft, CDragButton::kDown, x0, y0, console);
+            for (int m = 1; m <= 10; ++m) {
+                HedrixPointerMotion(x0 + e.dx * m / 10, y0 + e.dy * m / 10);
+                expectWrapped("after a motion");
+                for (int i = 0; i < e.between; ++i) IdleStep(console);
+            }
+            HedrixMouseButton(CDragButton::kLeft, 1, x0 + e.dx, y0 + e.dy, console);
+        }
+        int calls = 0;
+        float maxTurn = 0;
+        while (SceneMoves() && calls < 3000) {
+            expectWrapped("during the turn");
+            const float x = rotX, z = rotZ;
+            IdleStep(console);
+            maxTurn = std::max({maxTurn, std::fabs(std::remainder(rotX - x, 360.0f)),
+                                std::fabs(std::remainder(rotZ - z, 360.0f))});
+            ++calls;
+        }
+        EXPECT_EQ("", unwrapped);
+        EXPECT_EQ(c.calls, calls);
+        EXPECT_LE(calls, 600);
+        EXPECT_LE(maxTurn, c.maxPerCall);
+        EXPECT_EQ(CViewState::kIdle, theViewState.GetMode());
+        EXPECT_FLOAT_EQ(c.endX, rotX);
+        EXPECT_FLOAT_EQ(c.endZ, rotZ);
+        HedrixHandleKey('m', 0, console);
+        EXPECT_TRUE(SceneMoves());
+        IdleStep(console);
+        EXPECT_FLOAT_EQ(c.endZ + 0.15f, rotZ);
     }
 }
 
