@@ -16,19 +16,23 @@ namespace {
 
 bool UsableRadius(double r) { return std::isfinite(r) && r > 0; }
 
-// The geometry of one tube, sphere or arrow body in the element's local frame;
-// equal keys give the same geometry. Tubes and spheres are written out as
-// triangles, an arrow body is drawn by GLU's quadrics.
+// The geometry of one tube, sphere, arrow body or axis body in the element's
+// local frame; equal keys give the same geometry. Tubes and spheres are
+// written out as triangles, arrow and axis bodies are drawn by GLU's quadrics
+// (slices and stacks are the shaft's, the cone has its own).
 struct CShapeKey {
-    enum EKind { kTube, kSphere, kArrow } kind;
+    enum EKind { kTube, kSphere, kArrow, kAxis } kind;
     double size[5];
     int slices;
     int stacks;
+    int coneSlices;
+    int coneStacks;
 
     bool operator<(const CShapeKey& o) const
     {
-        return std::tie(kind, size[0], size[1], size[2], size[3], size[4], slices, stacks) <
-               std::tie(o.kind, o.size[0], o.size[1], o.size[2], o.size[3], o.size[4], o.slices, o.stacks);
+        return std::tie(kind, size[0], size[1], size[2], size[3], size[4], slices, stacks, coneSlices, coneStacks) <
+               std::tie(o.kind, o.size[0], o.size[1], o.size[2], o.size[3], o.size[4], o.slices, o.stacks,
+                        o.coneSlices, o.coneStacks);
     }
 };
 
@@ -146,11 +150,16 @@ void EmitShape(const CShapeKey& k)
         EmitSphereTriangles(k.size[0], k.slices, k.stacks);
         return;
     }
-    // Shaft radius, shaft length, cone start, cone radius, cone height.
+    // Shaft radius, shaft length, cone start, cone radius, cone height. An
+    // axis always has its shaft and moves to the cone in double precision.
     GLUquadric* q = gluNewQuadric();
-    if (k.size[1] > 0) gluCylinder(q, k.size[0], k.size[0], k.size[1], k.slices, 1);
-    glTranslatef(0.0f, 0.0f, static_cast<GLfloat>(k.size[2]));
-    gluCylinder(q, k.size[3], 0.0, k.size[4], k.slices, 1);
+    const bool axis = k.kind == CShapeKey::kAxis;
+    if (axis || k.size[1] > 0) gluCylinder(q, k.size[0], k.size[0], k.size[1], k.slices, k.stacks);
+    if (axis)
+        glTranslated(0.0, 0.0, k.size[2]);
+    else
+        glTranslatef(0.0f, 0.0f, static_cast<GLfloat>(k.size[2]));
+    gluCylinder(q, k.size[3], 0.0, k.size[4], k.coneSlices, k.coneStacks);
     gluDeleteQuadric(q);
 }
 
@@ -216,13 +225,16 @@ void CallShape(const CShapeKey& key)
     if (list != 0) glCallList(list);
 }
 
-// Arrow body along the local z axis of an already placed frame.
-void DrawArrowShape(const CArrowShape& s)
+// Arrow or axis body along the local z axis of an already placed frame.
+void DrawArrowShape(CShapeKey::EKind kind, const CArrowShape& s, int slices, int stacks, int coneSlices,
+                    int coneStacks)
 {
-    CallShape({CShapeKey::kArrow,
+    CallShape({kind,
                {s.shaftRadius, s.shaftLength, s.coneStart, s.coneRadius, s.coneHeight},
-               kArrowSlices,
-               1});
+               slices,
+               stacks,
+               coneSlices,
+               coneStacks});
 }
 
 void DrawArrowAlong(const CVector3d& a, const CVector3d& d, const CArrowShape& shape, int type)
@@ -233,7 +245,7 @@ void DrawArrowAlong(const CVector3d& a, const CVector3d& d, const CArrowShape& s
     glTranslated(a.x(), a.y(), a.z());
     glMultMatrixd(frame.myMat);
     ApplyMaterial(kPolyTube.material(type));
-    DrawArrowShape(shape);
+    DrawArrowShape(CShapeKey::kArrow, shape, kArrowSlices, 1, kArrowSlices, 1);
     glPopMatrix();
 }
 
@@ -266,7 +278,7 @@ void DrawCylinder(CVector3d a, CVector3d b, double r, int type, const CTubeStyle
     glMultMatrixd(frame.myMat);
     // Per length, not a unit tube scaled along z: scaling rounds the ring
     // heights apart from GLU's and moves a few pixels.
-    CallShape({CShapeKey::kTube, {radius, frame.length, 0, 0, 0}, style.slices, style.stacks});
+    CallShape({CShapeKey::kTube, {radius, frame.length, 0, 0, 0}, style.slices, style.stacks, 0, 0});
     glPopMatrix();
 }
 
@@ -286,7 +298,6 @@ void DrawVectorArrow(CVector3d a, CVector3d v, double r, int type)
 void DrawAxis(int axis, double r, double length, const CAxisStyle& style)
 {
     if (!UsableRadius(r) || !std::isfinite(length)) return;
-    GLUquadric* q = gluNewQuadric();
     glPushMatrix();
     if (axis == 1) {
         SetMaterialRed();
@@ -300,12 +311,13 @@ void DrawAxis(int axis, double r, double length, const CAxisStyle& style)
     // The axes are drawn first in a frame: without a highlight of their own
     // they would show the one the frame before left (none in the first frame).
     if (axis >= 1 && axis <= 3) SetFrontHighlight();
-    const CArrowShape shape = AxisShape(length, r);
-    gluCylinder(q, shape.shaftRadius, shape.shaftRadius, shape.shaftLength, style.shaftSlices, style.shaftStacks);
-    glTranslated(0.0, 0.0, shape.coneStart);
-    gluCylinder(q, shape.coneRadius, 0.0, shape.coneHeight, style.coneSlices, style.coneStacks);
+    // Shared like the other shapes, though the axes never change: the lists
+    // are compiled again with every frame of an animation, and Mesa keeps
+    // some bytes for good from every compiled run of several quad strips
+    // (deleting the list does not return them).
+    DrawArrowShape(CShapeKey::kAxis, AxisShape(length, r), style.shaftSlices, style.shaftStacks, style.coneSlices,
+                   style.coneStacks);
     glPopMatrix();
-    gluDeleteQuadric(q);
 }
 
 void DrawVertexSphere(CVector3d p, double r, int type, const CSphereStyle& style)
@@ -315,6 +327,6 @@ void DrawVertexSphere(CVector3d p, double r, int type, const CSphereStyle& style
     glPushMatrix();
     ApplyMaterial(style.material(type));
     glTranslated(p.x(), p.y(), p.z());
-    CallShape({CShapeKey::kSphere, {radius, 0, 0, 0, 0}, style.slices, style.stacks});
+    CallShape({CShapeKey::kSphere, {radius, 0, 0, 0, 0}, style.slices, style.stacks, 0, 0});
     glPopMatrix();
 }

@@ -1,9 +1,9 @@
 #pragma once
 // Tubes, arrows, axes and spheres as GLU quadrics draw them, in the current
-// modelview frame while a display list is compiled. Each tube, arrow and
-// sphere wraps its own material and transformation in a push and pop and then
-// calls a shared list that holds its geometry: one list per distinct size,
-// compiled once and kept while any list built since calls it. Degenerate
+// modelview frame while a display list is compiled. Each tube, arrow, axis
+// and sphere wraps its own material and transformation in a push and pop and
+// then calls a shared list that holds its geometry: one list per distinct
+// size, compiled once and kept while any list built since calls it. Degenerate
 // input (equal end points, zero vectors, anything not finite) draws nothing.
 #include <initializer_list>
 
