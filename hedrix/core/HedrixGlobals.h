@@ -10,6 +10,8 @@ extern int currentSolid;
 extern int windowWidth, windowHeight;
 extern float rotX, rotZ, zoom;
 extern float targetRotX, rotXStep, targetRotZ, rotZStep;
+// Idle calls an animated turn has left before it ends on its target.
+extern int turnCallsLeft;
 extern int lastMouseX, lastMouseY;
 extern float dRotX, dRotZ;
 // Zoom key presses from the start zoom (negative: in) and the left-button

@@ -12,6 +12,9 @@
 
 namespace {
 
+// Idle calls an animated turn takes.
+constexpr int kTurnCalls = 600;
+
 // Sets the target and the per-idle-call step of one view axis.
 void StartAxisTurn(float& angle, float& target, float& step, double goal)
 {
@@ -24,7 +27,7 @@ void StartAxisTurn(float& angle, float& target, float& step, double goal)
             angle -= 360;
         step = target - angle;
     }
-    step /= 600;
+    step /= kTurnCalls;
 }
 
 // One idle step of an animated turn on one axis; snaps to the target once
@@ -46,6 +49,15 @@ void AdvanceAxisTurn(float& angle, float target, float& step)
         angle = target;
         step = 0;
     }
+}
+
+// An axis that still turns stands on its target; one without a turn of its
+// own keeps what a drag did to it.
+void EndAxisTurn(float& angle, float target, float& step)
+{
+    if (step == 0) return;
+    angle = target;
+    step = 0;
 }
 
 void WrapOnce(float& angle)
@@ -107,6 +119,7 @@ void TurnViewTo(double targetX, double targetZ)
 {
     StartAxisTurn(rotX, targetRotX, rotXStep, targetX);
     StartAxisTurn(rotZ, targetRotZ, rotZStep, targetZ);
+    turnCallsLeft = kTurnCalls;
     theViewState.SetMode(CViewState::kTurn);
 }
 
@@ -200,6 +213,12 @@ void IdleStep(std::ostream& os)
         vs.toggles[CViewState::kAutoSpin] = false;
         AdvanceAxisTurn(rotZ, targetRotZ, rotZStep);
         AdvanceAxisTurn(rotX, targetRotX, rotXStep);
+        // Steps of a few float units, after a key pressed again close to the
+        // target, round short; whatever is left ends with the turn's last call.
+        if (--turnCallsLeft <= 0) {
+            EndAxisTurn(rotZ, targetRotZ, rotZStep);
+            EndAxisTurn(rotX, targetRotX, rotXStep);
+        }
         if (rotZStep == 0 && rotXStep == 0) vs.SetMode(CViewState::kIdle);
         break;
     case CViewState::kFold:
