@@ -41,12 +41,14 @@ def program_path(env_name):
     return path
 
 
-def start_for_test(test, env_name, title):
+def start_for_test(test, env_name, title, runner=()):
     """Starts the program that env_name names on an X server of its own, both ended and cleaned up
-    when the test case `test` ends, pass or fail; returns (xserver, program)."""
+    when the test case `test` ends, pass or fail; returns (xserver, program). `runner` is a command
+    that runs the program in its own process (prlimit ... --), so the window is still that process's."""
     x = XServer().__enter__()
     test.addCleanup(x.__exit__, None, None, None)
-    prog = Program(x, program_path(env_name), title)
+    command = list(runner) + [program_path(env_name)]
+    prog = Program(x, command[0], title, args=command[1:])
     test.addCleanup(prog.__exit__, None, None, None)  # before the start: a start that fails ends it too
     prog.start()
     return x, prog
@@ -616,10 +618,6 @@ class Program:
         finally:
             self.proc.send_signal(signal.SIGCONT)
 
-    def type_keys(self, text):
-        """Sends one key per character (letters, digits)."""
-        self.key(*[_key_name(c) for c in text])
-
     def key_repeat(self, key, count):
         """Sends one key `count` times in one go, as a held key would, with the pointer inside."""
         self.focus()
@@ -640,16 +638,14 @@ class Program:
             self.pointer_to(wx0 + (wx1 - wx0) * i // steps, wy0 + (wy1 - wy0) * i // steps)
         self.x.run("xdotool", "mouseup", str(button))
 
-    def wait_still(self, timeout=MOTION, interval=0.5, rest=True):
+    def wait_still(self, timeout=MOTION, interval=0.5):
         """Waits until the program is at rest (every input sent so far handled and drawn, any motion
         ended: see wait_rest) and two captures of the window `interval` seconds apart are the same;
-        returns the last, the window alone as an Image in screen coordinates. With rest=False only
-        the two captures are waited for (a program that keeps busy with a still picture)."""
+        returns the last, the window alone as an Image in screen coordinates."""
         deadline = time.time() + timeout
         last = None
         while True:
-            if rest:
-                self.wait_rest(max(deadline - time.time(), 0))
+            self.wait_rest(max(deadline - time.time(), 0))
             img = self.capture()
             if img == last:
                 return img
@@ -667,10 +663,6 @@ class Program:
             if g:
                 found.append((str(wid),) + g)
         return found
-
-    def menu_capture(self, menu):
-        """What a menu window (as menus() gives it) shows, as an Image in screen coordinates."""
-        return self.x.capture(menu[0])
 
     def open_menu(self, wx=40, wy=40, timeout=WAIT):
         """Clicks the right button inside the window; the menu stays open. Returns its window."""
@@ -720,11 +712,6 @@ class Program:
                 if time.time() > deadline:
                     raise AssertionError("submenu did not open")
                 time.sleep(0.05)
-
-
-def _key_name(c):
-    names = {"+": "plus", "-": "minus", " ": "space"}
-    return names.get(c, c)
 
 
 def read_text(path):

@@ -1,7 +1,8 @@
 """A stand-in for a viewer, for the harness's own tests: opens a white window with a title, then
-waits for events (as a viewer at rest does), sleeps on a timer, or keeps a core busy.
+waits for events (as a viewer at rest does), waits for events but wakes every 50 ms (as a viewer
+with a timer running does), sleeps on a timer, or keeps a core busy.
 
-    python3 standin.py TITLE WIDTH HEIGHT DELAY MODE    (MODE: events, timer or busy)
+    python3 standin.py TITLE WIDTH HEIGHT DELAY MODE    (MODE: events, ticks, timer or busy)
 """
 import os
 import select
@@ -26,6 +27,10 @@ if mode == "events":
     while True:
         select.select([x.sock], [], [])
         x.sock.recv(4096)
+elif mode == "ticks":
+    while True:
+        if select.select([x.sock], [], [], 0.05)[0]:
+            x.sock.recv(4096)
 elif mode == "timer":
     while True:
         time.sleep(1)

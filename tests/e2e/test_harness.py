@@ -3,6 +3,7 @@ process, and what counts as a program at rest."""
 import os
 import sys
 import tempfile
+import time
 import unittest
 
 import harness
@@ -71,6 +72,18 @@ class HarnessTest(unittest.TestCase):
             self.assertFalse(busy.at_rest())
             with self.assertRaisesRegex(AssertionError, "did not come to rest"):
                 busy.wait_rest(2)
+
+    def test_not_at_rest_while_waking_between_events(self):
+        with standin(self.x, "ticks", mode="ticks") as ticks:
+            # It sleeps where a program at rest sleeps: only its waking up tells the two apart.
+            deadline = time.time() + harness.WAIT
+            while not ticks._sleeps_for_events()[0]:
+                self.assertLess(time.time(), deadline, "the stand-in never waits for events")
+                time.sleep(0.01)
+            for _ in range(10):
+                self.assertFalse(ticks.at_rest())
+            with self.assertRaisesRegex(AssertionError, "did not come to rest"):
+                ticks.wait_rest(2)
 
 
 if __name__ == "__main__":

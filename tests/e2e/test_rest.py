@@ -6,7 +6,6 @@ a redisplay of an unchanged scene gives the same picture, the first one included
 The processor time is a behaviour check (a busy loop or not), not a speed claim:
 the bound is far above what a sleeping process uses and far below a busy one.
 """
-import contextlib
 import time
 import unittest
 
@@ -28,22 +27,8 @@ REST_CPU = 0.2  # seconds of processor time in REST_SECONDS; a busy idle loop ta
 
 
 class RestTest(unittest.TestCase):
-    @classmethod
-    def setUpClass(cls):
-        cls.xserver = harness.XServer().__enter__()
-
-    @classmethod
-    def tearDownClass(cls):
-        cls.xserver.__exit__(None, None, None)
-
-    def program(self, program, xserver=None):
-        env_name, title = program
-        return harness.Program(xserver or self.xserver, harness.program_path(env_name), title)
-
     def start(self, program):
-        prog = self.program(program).__enter__()
-        self.addCleanup(prog.__exit__, None, None, None)
-        return prog
+        return harness.start_for_test(self, *program)[1]
 
     def drawn(self, prog, timeout=harness.WAIT):
         """The window once the program has drawn it and rests. After what ends a motion (its last
@@ -70,24 +55,21 @@ class RestTest(unittest.TestCase):
     def test_every_program_rests_and_redraws_its_first_frame_unchanged(self):
         # All seven at once, each on a server of its own: one common interval measures their time at rest.
         programs = [HEDRIX] + CRIMPA
-        with contextlib.ExitStack() as stack:
-            progs, first = {}, {}
-            for program in programs:
-                x = stack.enter_context(harness.XServer())
-                progs[program] = stack.enter_context(self.program(program, x))
-            for program in programs:
-                with self.subTest(program=program[0]):
-                    first[program] = self.drawn(progs[program])
-            start = {p: progs[p].cpu_time() for p in first}
-            time.sleep(REST_SECONDS)
-            used = {p: progs[p].cpu_time() - start[p] for p in first}
-            for program in first:
-                with self.subTest(program=program[0]):
-                    prog = progs[program]
-                    prog.sync("w", WRITE_REPLY.get(program, CRIMPA_WRITE_REPLY))
-                    self.assertEqual(0, first[program].differing(self.drawn(prog)),
-                                     "pixels of the first frame redrawn")
-                    self.assert_at_rest(prog, "after start", used[program])
+        progs = {program: self.start(program) for program in programs}
+        first = {}
+        for program in programs:
+            with self.subTest(program=program[0]):
+                first[program] = self.drawn(progs[program])
+        start = {p: progs[p].cpu_time() for p in first}
+        time.sleep(REST_SECONDS)
+        used = {p: progs[p].cpu_time() - start[p] for p in first}
+        for program in first:
+            with self.subTest(program=program[0]):
+                prog = progs[program]
+                prog.sync("w", WRITE_REPLY.get(program, CRIMPA_WRITE_REPLY))
+                self.assertEqual(0, first[program].differing(self.drawn(prog)),
+                                 "pixels of the first frame redrawn")
+                self.assert_at_rest(prog, "after start", used[program])
 
     def rests_after(self, prog, what, start_motion, end_text=None):
         """Starts a motion, waits for its last console line (if it prints) and its last picture, and

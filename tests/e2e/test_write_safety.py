@@ -33,15 +33,8 @@ def umask():
 class WriteSafety(unittest.TestCase):
     def start(self, program, title, fsize=None):
         """The program in a window of its own; with `fsize`, under that file-size limit."""
-        x = harness.XServer().__enter__()
-        self.addCleanup(x.__exit__, None, None, None)
-        path = harness.program_path(program)
-        if fsize is None:
-            prog = harness.Program(x, path, title)
-        else:
-            prog = harness.Program(x, "prlimit", title, args=["--fsize=%d" % fsize, "--", path])
-        self.addCleanup(prog.__exit__, None, None, None)
-        return prog.start()
+        runner = () if fsize is None else ("prlimit", "--fsize=%d" % fsize, "--")
+        return harness.start_for_test(self, program, title, runner)[1]
 
     def path(self, prog, name):
         return os.path.join(prog.workdir, name)

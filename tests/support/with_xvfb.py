@@ -1,44 +1,21 @@
-"""Runs a command on an Xvfb of its own: python3 with_xvfb.py WxHxD COMMAND ARGS...
+"""Runs a command on an Xvfb of its own: python3 with_xvfb.py WIDTHxHEIGHT COMMAND ARGS...
 
-Xvfb picks a free display itself and names it on a pipe, so two runs started together never
-reach for the same display (xvfb-run -a guesses one from the lock files and can collide)."""
+The X server is the end-to-end harness's: it picks a free display itself and names it, so two runs
+started together never reach for the same display (xvfb-run -a guesses one and can collide)."""
 import os
 import subprocess
 import sys
-import time
+
+# The harness lives in the source tree: no bytecode written beside it.
+sys.dont_write_bytecode = True
+sys.path.insert(0, os.path.join(os.path.dirname(os.path.abspath(__file__)), "..", "e2e"))
+import harness
 
 
 def main():
-    screen, command = sys.argv[1], sys.argv[2:]
-    rfd, wfd = os.pipe()
-    server = subprocess.Popen(["Xvfb", "-displayfd", str(wfd), "-screen", "0", screen, "-nolisten", "tcp",
-                               "-noreset"], stdout=subprocess.DEVNULL, stderr=subprocess.DEVNULL, pass_fds=(wfd,))
-    os.close(wfd)
-    number = b""
-    with os.fdopen(rfd, "rb", buffering=0) as r:
-        while not number.endswith(b"\n"):
-            chunk = r.read(16)
-            if not chunk:
-                break
-            number += chunk
-    try:
-        if not number.strip().isdigit():
-            print("Xvfb did not start", file=sys.stderr)
-            return 1
-        display = ":" + number.strip().decode()
-        # The server names its display once it listens; its socket may still be on its way.
-        socket_path = "/tmp/.X11-unix/X" + display[1:]
-        deadline = time.time() + 120
-        while not os.path.exists(socket_path) and time.time() < deadline:
-            time.sleep(0.05)
-        return subprocess.call(command, env=dict(os.environ, DISPLAY=display))
-    finally:
-        server.terminate()
-        try:
-            server.wait(timeout=30)
-        except subprocess.TimeoutExpired:
-            server.kill()
-            server.wait()
+    width, height = (int(n) for n in sys.argv[1].split("x"))
+    with harness.XServer(width, height) as x:
+        return subprocess.call(sys.argv[2:], env=x.env())
 
 
 if __name__ == "__main__":
