@@ -340,6 +340,18 @@ inline bool SyncFile(int fd)
     return true;
 }
 
+// CreateTemporaryBeside, marking the file as the write's (see MarkTemporary)
+// with the ending signals held from before the create to after the mark: a
+// signal that comes meanwhile waits, and then finds the file marked.
+inline int CreateMarkedTemporary(const std::string& name, std::string& temporary,
+                                 std::string (*namer)(const std::string&, int), mode_t mode)
+{
+    const CEndingSignalsHeld held;
+    const int fd = CreateTemporaryBeside(name, temporary, namer, mode);
+    if (fd >= 0) MarkTemporary(temporary);
+    return fd;
+}
+
 // Writes the whole text into a temporary file of its own beside `name` and
 // renames it over `name` only once it is written, synced and closed, so that
 // a failed write (a full disk, a file-size limit) leaves the earlier file as
@@ -347,7 +359,9 @@ inline bool SyncFile(int fd)
 // writes it too. As opening `name` for writing would, it refuses an earlier
 // file the user may not write and keeps the permission bits of one it
 // replaces, given to the temporary file before its first byte so that the
-// text is never open to more users than the old file was. A target that
+// text is never open to more users than the old file was. Only the read,
+// write and execute bits are kept: set-id and sticky bits are dropped, as
+// writing into the old file would have cleared its set-id bits. A target that
 // exists but is no regular file (a directory, a device) is not replaced. Any
 // failure removes the temporary file this write made (nothing else), prints
 // the system's line on `os` and gives false; a signal that ends the program
@@ -359,12 +373,7 @@ inline bool WriteTextFile(const std::string& name, const std::string& content, s
     bool good = exists ? S_ISREG(st.st_mode) && ::access(name.c_str(), W_OK) == 0 : errno == ENOENT;
     const mode_t kept = exists ? st.st_mode & 0777 : 0666;
     std::string temporary;
-    int fd = -1;
-    if (good) {
-        const CEndingSignalsHeld held;
-        fd = CreateTemporaryBeside(name, temporary, TemporaryNameBeside, kept);
-        if (fd >= 0) MarkTemporary(temporary);
-    }
+    const int fd = good ? CreateMarkedTemporary(name, temporary, TemporaryNameBeside, kept) : -1;
     if (fd >= 0) {
         good = (!exists || ::fchmod(fd, kept) == 0) && WriteAll(fd, content.data(), content.size()) &&
                SyncFile(fd);

@@ -17,17 +17,19 @@ struct CWriteInProgress {
     static_assert(std::atomic<bool>::is_always_lock_free, "the handler reads the flag");
 };
 
-// The signals that end a viewer from the console or the session.
+// The signals that end a viewer from the console or the session: Ctrl+C, a
+// kill, a closed session, Ctrl+\.
+inline constexpr int kEndingSignals[] = {SIGINT, SIGTERM, SIGHUP, SIGQUIT};
+
 inline void EndingSignals(sigset_t& set)
 {
     sigemptyset(&set);
-    sigaddset(&set, SIGINT);
-    sigaddset(&set, SIGTERM);
-    sigaddset(&set, SIGHUP);
+    for (const int sig : kEndingSignals) sigaddset(&set, sig);
 }
 
 // Async-signal-safe only: unlink, then the signal again under its default
-// disposition (restored on entry), so the viewer ends as it would have.
+// disposition (restored on entry), so the viewer ends as it would have (after
+// Ctrl+\ with a core file where the limits allow one).
 inline void RemoveTemporaryAndEnd(int sig)
 {
     if (CWriteInProgress::marked.load(std::memory_order_acquire)) ::unlink(CWriteInProgress::temporary);
@@ -35,7 +37,8 @@ inline void RemoveTemporaryAndEnd(int sig)
 }
 
 // Once at the start of each program. A signal ignored by whoever started the
-// program (SIGHUP under nohup) stays ignored.
+// program (SIGHUP under nohup, SIGINT and SIGQUIT after & in a script) stays
+// ignored.
 inline void PrepareWritesForSignals()
 {
     ::signal(SIGXFSZ, SIG_IGN);
@@ -44,7 +47,7 @@ inline void PrepareWritesForSignals()
     action.sa_handler = RemoveTemporaryAndEnd;
     action.sa_flags = SA_RESETHAND;
     EndingSignals(action.sa_mask);
-    for (const int sig : {SIGINT, SIGTERM, SIGHUP}) {
+    for (const int sig : kEndingSignals) {
         struct sigaction old;
         if (::sigaction(sig, nullptr, &old) == 0 && old.sa_handler != SIG_IGN) ::sigaction(sig, &action, nullptr);
     }

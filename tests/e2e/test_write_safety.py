@@ -31,9 +31,15 @@ def umask():
 
 
 class WriteSafety(unittest.TestCase):
-    def start(self, program, title, fsize=None):
-        """The program in a window of its own; with `fsize`, under that file-size limit."""
-        runner = () if fsize is None else ("prlimit", "--fsize=%d" % fsize, "--")
+    def start(self, program, title, fsize=None, default_signal=None):
+        """The program in a window of its own; with `fsize`, under that file-size limit; with
+        `default_signal`, that signal at its default disposition and no core file, whatever this test
+        inherited (nohup ignores SIGHUP, a command started with & from a script SIGINT and SIGQUIT)."""
+        runner = []
+        if fsize is not None:
+            runner += ["prlimit", "--fsize=%d" % fsize, "--"]
+        if default_signal is not None:
+            runner += ["prlimit", "--core=0", "--", "env", "--default-signal=%d" % default_signal, "--"]
         return harness.start_for_test(self, program, title, runner)[1]
 
     def path(self, prog, name):
@@ -88,8 +94,17 @@ class WriteSafety(unittest.TestCase):
         self.assertFalse(os.path.exists(self.path(prog, "wp.txt")))
         self.assertEqual(temporaries(prog.workdir), [])
 
-    def test_sigterm_in_the_middle_of_a_write_leaves_no_temporary_file(self):
-        prog = self.start("PROGRAM_CRIMPA_NFMARS", nfmars.TITLE)
+    def test_an_ending_signal_in_the_middle_of_a_write_leaves_no_temporary_file(self):
+        # Ctrl+C, a kill, a closed session, Ctrl+\ in the console.
+        for sig in (signal.SIGINT, signal.SIGTERM, signal.SIGHUP, signal.SIGQUIT):
+            with self.subTest(signal=sig.name):
+                self.signal_in_the_middle_of_a_write(sig)
+            self.doCleanups()
+
+    def signal_in_the_middle_of_a_write(self, sig):
+        """Sends `sig` to crimpa-nfmars while it writes a design close to its capacity: it ends as
+        `sig` ends it, with no temporary file left and the earlier files whole."""
+        prog = self.start("PROGRAM_CRIMPA_NFMARS", nfmars.TITLE, default_signal=sig)
         prog.wait_for_count(nfmars.EDGE_LINE, 3, timeout=SLOW)
         n = 263  # (n + 1)^2 vertices: close to the store's 70000
         with open(self.path(prog, "fold1b.cqv"), "w") as f:
@@ -101,9 +116,9 @@ class WriteSafety(unittest.TestCase):
         self.assertGreater(len(whole[0]), 4 << 20)
         caught = self.stop_in_the_middle_of_a_write(prog)
         self.assertTrue(caught, "no write caught with its temporary file in 20 tries")
-        prog.proc.send_signal(signal.SIGTERM)
+        prog.proc.send_signal(sig)
         prog.proc.send_signal(signal.SIGCONT)
-        self.assertEqual(prog.wait_exit(SLOW), -signal.SIGTERM)
+        self.assertEqual(prog.wait_exit(SLOW), -sig)
         self.assertEqual(temporaries(prog.workdir), [], "caught while writing %s" % caught)
         self.assertEqual(hedrix.file_texts(prog.workdir, ["wemo.txt", "crInc.txt"]), whole)
 

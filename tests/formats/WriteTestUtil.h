@@ -19,6 +19,7 @@
 #include <iostream>
 #include <memory>
 #include <fstream>
+#include <iomanip>
 #include <set>
 #include <sstream>
 #include <string>
@@ -150,6 +151,14 @@ CChildWrite WriteInChild(Write write, long long maxFileBytes = -1, double second
     return result;
 }
 
+// A mode or umask as chmod and umask take it.
+inline std::string Octal(mode_t bits)
+{
+    std::ostringstream os;
+    os << '0' << std::oct << std::setfill('0') << std::setw(3) << bits;
+    return os.str();
+}
+
 // Sets the umask for one scope.
 class CUmask {
 public:
@@ -239,8 +248,7 @@ template <class Write>
 void ExpectPermissionsFollowTheUmask(const std::string& name, Write write)
 {
     for (const mode_t mask : {mode_t(022), mode_t(027), mode_t(077), mode_t(0)}) {
-        SCOPED_TRACE(name + " under umask 0" + std::to_string(mask / 64) + std::to_string(mask / 8 % 8) +
-                     std::to_string(mask % 8));
+        SCOPED_TRACE(name + " under umask " + Octal(mask));
         const std::string path = FreshDir("dir") + name;
         {
             const CUmask scope(mask);
@@ -258,12 +266,13 @@ template <class Write>
 void ExpectTheOldPermissionsAreKept(const std::string& name, Write write)
 {
     const std::string text = CleanWrite(name, write).first;
+    // Set-id and sticky bits are not carried over.
     const struct {
-        mode_t mode, mask;
-    } cases[] = {{0600, 022}, {0640, 022}, {0604, 0}, {0666, 077}};
+        mode_t mode, mask, kept;
+    } cases[] = {{0600, 022, 0600}, {0640, 022, 0640}, {0604, 0, 0604},
+                 {0666, 077, 0666}, {04644, 022, 0644}, {03755, 0, 0755}};
     for (const auto& c : cases) {
-        SCOPED_TRACE(name + " at mode 0" + std::to_string(c.mode / 64) + std::to_string(c.mode / 8 % 8) +
-                     std::to_string(c.mode % 8));
+        SCOPED_TRACE(name + " at mode " + Octal(c.mode));
         const std::string dir = FreshDir("dir"), path = dir + name;
         PutFile(path, "earlier export\n");
         ASSERT_EQ(::chmod(path.c_str(), c.mode), 0);
@@ -273,7 +282,7 @@ void ExpectTheOldPermissionsAreKept(const std::string& name, Write write)
         }
         struct stat st;
         ASSERT_EQ(::stat(path.c_str(), &st), 0);
-        EXPECT_EQ(st.st_mode & 07777, c.mode);
+        EXPECT_EQ(st.st_mode & 07777, c.kept);
         EXPECT_EQ(FileText(path), text);
         EXPECT_EQ(Listing(dir), std::set<std::string>{name});
     }
