@@ -8,9 +8,12 @@
 #include <random>
 
 #include "mesh/MeshConfigs.h"
+#include "tests/support/DepthSweep.h"
 #include "view/VisibleDepth.h"
 
 namespace {
+
+using depthsweep::SameBox;
 
 constexpr CSceneReach kReach{0.1, 1.0, 1.5};
 
@@ -307,17 +310,6 @@ TEST(VisibleDepth, TheReachIsMeasuredFromTheDesign)
 CViewBox Planes(const CScene& scene, bool depthClamped, float rotX = 0, float rotZ = 0, float zoom = kStartZoom)
 {
     return SceneViewBox(scene, kReach, rotX, rotZ, 900, 700, zoom, ERatioOrder::kProductFirst, depthClamped);
-}
-
-::testing::AssertionResult SameBox(const CViewBox& want, const CViewBox& got)
-{
-    if (want.left == got.left && want.right == got.right && want.bottom == got.bottom && want.top == got.top &&
-        want.nearPlane == got.nearPlane && want.farPlane == got.farPlane &&
-        want.uncountedBeyondFar == got.uncountedBeyondFar)
-        return ::testing::AssertionSuccess();
-    return ::testing::AssertionFailure() << "planes " << want.nearPlane << " " << want.farPlane << " "
-                                         << want.uncountedBeyondFar << " against " << got.nearPlane << " "
-                                         << got.farPlane << " " << got.uncountedBeyondFar;
 }
 
 void ExpectSameBox(const CViewBox& want, const CViewBox& got, const char* what)
