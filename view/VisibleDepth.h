@@ -140,25 +140,21 @@ inline bool DepthsInside(const CVector3d* points, int n, const CViewBox& box, do
 }
 
 // Where the design itself lies in depth under the turn: the deepest |z| of its
-// drawable vertices, strays (kStrayFactor) aside; 0 without any.
-template <class Mesh>
-double DesignDepth(const Mesh& mesh, const std::vector<CVector3d>& eye)
+// drawable vertices (`eye`, turned), strays (kStrayFactor) aside; 0 without any.
+// Distances are compared squared: the turn keeps them.
+inline double DesignDepth(const std::vector<CVector3d>& eye)
 {
-    std::vector<double> distances;
-    distances.reserve(eye.size());
-    for (std::size_t i = 0; i < eye.size(); ++i)
-        if (Drawable(eye[i])) distances.push_back(length(mesh.vertices[i].Position()));
-    if (distances.empty()) return 0;
-    std::vector<double> sorted(distances);
-    const auto middle = sorted.begin() + static_cast<std::ptrdiff_t>(sorted.size() / 2);
-    std::nth_element(sorted.begin(), middle, sorted.end());
-    const double strayBeyond = kStrayFactor * *middle;
+    std::vector<double> squared;
+    squared.reserve(eye.size());
+    for (const CVector3d& e : eye)
+        if (Drawable(e)) squared.push_back(dot(e, e));
+    if (squared.empty()) return 0;
+    const auto middle = squared.begin() + static_cast<std::ptrdiff_t>(squared.size() / 2);
+    std::nth_element(squared.begin(), middle, squared.end());
+    const double strayBeyond = kStrayFactor * kStrayFactor * *middle;
     double deepest = 0;
-    std::size_t k = 0;
-    for (std::size_t i = 0; i < eye.size(); ++i) {
-        if (!Drawable(eye[i])) continue;
-        if (distances[k++] <= strayBeyond) deepest = std::max(deepest, std::fabs(eye[i].z()));
-    }
+    for (const CVector3d& e : eye)
+        if (Drawable(e) && dot(e, e) <= strayBeyond) deepest = std::max(deepest, std::fabs(e.z()));
     return deepest;
 }
 
@@ -188,7 +184,7 @@ CVisibleDepth VisibleDepth(const Mesh& mesh, const CSceneReach& reach, const CVi
     const int nVertices = std::max(0, std::min(mesh.nVertices, mesh.vertexCapacity));
     std::vector<CVector3d> eye(static_cast<std::size_t>(nVertices));
     for (int i = 0; i < nVertices; ++i) eye[i] = turn.Eye(mesh.vertices[i].Position());
-    const double bound = std::min(DesignDepth(mesh, eye) + counted.beyondDesign, counted.cap);
+    const double bound = std::min(DesignDepth(eye) + counted.beyondDesign, counted.cap);
 
     CVisibleDepth found{reach.axes, HUGE_VAL};
     double& deepest = found.depth;
