@@ -151,7 +151,7 @@ void BM_VisibleDepth(benchmark::State& state)
 {
     const CMesh& mesh = state.range(0) == 0 ? LoadedMesh() : IrregularMesh();
     const CViewBox box = ComputeViewBox(kWindowWidth, kWindowHeight, zoom, ERatioOrder::kProductFirst);
-    const double counted = CountedDepth(box, true);
+    const CCountedDepth counted = CountedDepth(box, true);
     for (auto _ : state)
         benchmark::DoNotOptimize(VisibleDepth(mesh, kDesignSceneReach, CViewTurn(rotX, rotZ), box, counted));
 }

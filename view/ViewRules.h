@@ -77,6 +77,9 @@ inline float ZoomKey(unsigned char key, int& steps, float start)
 struct CViewBox {
     int width, height;
     double left, right, bottom, top, nearPlane, farPlane;
+    // An element that the planes do not follow shows beyond the far plane,
+    // where the GL clamps its depth to the far end (view/VisibleDepth.h).
+    bool uncountedBeyondFar = false;
 };
 
 // How a viewer rounds its box in single precision: the two orders round

@@ -16,6 +16,7 @@
 #include "crimpa/core/ViewerState.h"
 #include "crimpa/designs/NfMars.h"
 #include "tests/support/TestDirectory.h"
+#include "tests/support/DepthSweep.h"
 
 using namespace nfmars;
 
@@ -308,3 +309,9 @@ TEST_F(NfMars, IdleStepFoldsAndPlaces)
 }
 
 } // namespace
+
+// The design as built, moved anywhere, keeps its whole depth at every zoom step.
+TEST_F(NfMars, KeepsItsWholeDepthAtEveryZoomStepWhereverItLies)
+{
+    depthsweep::ExpectWholeDepthWhereverItLies(theMesh, ERatioOrder::kProductFirst);
+}

@@ -4,6 +4,7 @@
 #include "crimpa/core/Keys.h"
 #include "crimpa/designs/BelcastroHull.h"
 #include "tests/designs/DesignTestSupport.h"
+#include "tests/support/DepthSweep.h"
 
 using namespace designtest;
 
@@ -156,4 +157,10 @@ TEST_F(BelcastroHullTest, AnimationLeavesALoadedMeshAlone)
     const std::vector<CVector3d> before = MeshPositions();
     RunOnePhase();
     for (int v = 0; v < theMesh.nVertices; ++v) ExpectSamePoint(theMesh.VertexPosition(v), before[v], 0, "vertex");
+}
+
+// The design as built, moved anywhere, keeps its whole depth at every zoom step.
+TEST_F(BelcastroHullTest, KeepsItsWholeDepthAtEveryZoomStepWhereverItLies)
+{
+    depthsweep::ExpectWholeDepthWhereverItLies(theMesh, ERatioOrder::kProductFirst);
 }

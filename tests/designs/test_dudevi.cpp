@@ -4,6 +4,7 @@
 #include "crimpa/designs/DesignSupport.h"
 #include "crimpa/designs/Dudevi.h"
 #include "tests/designs/DesignTestSupport.h"
+#include "tests/support/DepthSweep.h"
 
 using namespace designtest;
 
@@ -236,4 +237,10 @@ TEST_F(DudeviTest, EndWallKeysStepOneDegreeFromTheShapeOnScreen)
         ASSERT_LT(LargestLengthChange(first), 1e-9) << key;
         ExpectCreasesKept();
     }
+}
+
+// The design as built, moved anywhere, keeps its whole depth at every zoom step.
+TEST_F(DudeviTest, KeepsItsWholeDepthAtEveryZoomStepWhereverItLies)
+{
+    depthsweep::ExpectWholeDepthWhereverItLies(theMesh, ERatioOrder::kProductFirst);
 }

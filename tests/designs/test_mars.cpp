@@ -5,6 +5,7 @@
 
 #include "crimpa/designs/Mars.h"
 #include "tests/designs/DesignTestSupport.h"
+#include "tests/support/DepthSweep.h"
 
 using namespace designtest;
 
@@ -155,4 +156,10 @@ TEST_F(MarsTest, KeysPrintOnTheStreamTheyAreGiven)
     EXPECT_TRUE(DesignKey('d', 0, os));
     EXPECT_EQ(testing::internal::GetCapturedStdout(), "");
     EXPECT_EQ(os.str(), "delta = 0\n");
+}
+
+// The design as built, moved anywhere, keeps its whole depth at every zoom step.
+TEST_F(MarsTest, KeepsItsWholeDepthAtEveryZoomStepWhereverItLies)
+{
+    depthsweep::ExpectWholeDepthWhereverItLies(theMesh, ERatioOrder::kProductFirst);
 }

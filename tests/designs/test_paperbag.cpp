@@ -4,6 +4,7 @@
 #include "crimpa/designs/DesignSupport.h"
 #include "crimpa/designs/PaperBag.h"
 #include "tests/designs/DesignTestSupport.h"
+#include "tests/support/DepthSweep.h"
 
 using namespace designtest;
 
@@ -230,4 +231,10 @@ TEST_F(PaperBagTest, ParameterKeysLeaveTheNormalsAtThePlacedFaces)
         EXPECT_EQ(ListCompiles([&] { Press(key); }), 2) << key;
         EXPECT_LT(StaleFaceGeometry(), 1e-12) << key;
     }
+}
+
+// The design as built, moved anywhere, keeps its whole depth at every zoom step.
+TEST_F(PaperBagTest, KeepsItsWholeDepthAtEveryZoomStepWhereverItLies)
+{
+    depthsweep::ExpectWholeDepthWhereverItLies(theMesh, ERatioOrder::kProductFirst);
 }

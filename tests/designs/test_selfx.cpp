@@ -3,6 +3,7 @@
 
 #include "crimpa/designs/SelfIntersections.h"
 #include "tests/designs/DesignTestSupport.h"
+#include "tests/support/DepthSweep.h"
 
 using namespace designtest;
 
@@ -105,4 +106,10 @@ TEST_F(SelfxTest, KeysLeaveALoadedMeshAlone)
     for (int v = 0; v < theMesh.nVertices; ++v) ExpectSamePoint(theMesh.VertexPosition(v), before[v], 0, "vertex");
     Press('I');
     EXPECT_TRUE(builtInDesignShown);
+}
+
+// The design as built, moved anywhere, keeps its whole depth at every zoom step.
+TEST_F(SelfxTest, KeepsItsWholeDepthAtEveryZoomStepWhereverItLies)
+{
+    depthsweep::ExpectWholeDepthWhereverItLies(theMesh, ERatioOrder::kProductFirst);
 }

@@ -2,7 +2,10 @@
 
 A design file may place a point far beyond the rest in depth, or beyond what
 single precision holds. The window still shows the design, and everything else
-looks as it does without that point: only the point's own pixels differ.
+looks as it does without that point: only the point's own pixels differ, and
+the point shows behind the scene as it does in front. A design itself keeps its
+depth order at every zoom step wherever it lies: the picture is the one a GL
+without depth clamping draws.
 """
 import math
 import os
@@ -21,6 +24,17 @@ START_ROT_X, START_ROT_Z = -70.0, -160.0
 K = 1.7677669525146484
 
 SQUARE = "1 -1 -1 0 0\n2 1 -1 0 0\n3 1 1 0 0\n4 -1 1 0 0\n"
+# A flat 3 by 3 grid of points in four quads about the origin.
+GRID = ["%d %d %d 0 0" % (3 * j + i + 1, i - 1, j - 1) for j in range(3) for i in range(3)]
+GRID_FACES = ["1 4 1 2 5 4 1", "2 4 2 3 6 5 1", "3 4 4 5 8 7 1", "4 4 5 6 9 8 1"]
+# A GL that does not clamp depth: the same build, drawing what lies beyond the planes cut.
+WITHOUT_CLAMPING = ("env", "MESA_GL_VERSION_OVERRIDE=2.1", "MESA_EXTENSION_OVERRIDE=-GL_ARB_depth_clamp")
+
+
+def grid_with(far=None):
+    """The grid as a design file, with a tenth point beside it at (1.4, 1.3, far)."""
+    points = GRID + (["10 1.4 1.3 %r 0" % far] if far is not None else [])
+    return "\n".join(["%d 4 0" % len(points)] + points + GRID_FACES) + "\n"
 
 
 def coloured(r, g, b):
@@ -90,26 +104,27 @@ class FarElements(unittest.TestCase):
         x, y, w, h = self.prog.geometry()
         return img.count(predicate, (x, y, x + w, y + h))
 
-    def where(self, p):
-        """The window pixel (x, y) a model point is drawn at in the current view and start zoom."""
+    def where(self, p, k=K):
+        """The window pixel (x, y) a model point is drawn at in the current view, k the half-size
+        across the window's height (the start zoom's by default)."""
         x, y, w, h = self.prog.geometry()
         ex, ey, _ = eye(p, *self.rot)
-        a = K * w / h
-        return (ex + a) / (2 * a) * w, (K - ey) / (2 * K) * h
+        a = k * w / h
+        return (ex + a) / (2 * a) * w, (k - ey) / (2 * k) * h
 
     def differing(self, a, b):
         """Window pixels (x, y) in which two screenshots differ."""
         x0, y0, w, h = self.prog.geometry()
         return [(x, y) for y in range(h) for x in range(w) if a.pixel(x0 + x, y0 + y) != b.pixel(x0 + x, y0 + y)]
 
-    def assert_only_on(self, a, b, points):
+    def assert_only_on(self, a, b, points, k=K):
         """a and b differ only where the point, segment or triangle of model points is drawn: the
         element's own pixels, with its spheres and tubes. The display turns in single precision, which
         may move a far point by a few parts in 1e8 of its distance."""
         x, y, w, h = self.prog.geometry()
         farthest = max(math.sqrt(sum(c * c for c in p)) for p in points)
-        radius = 12 + 1.2e-7 * farthest / (2 * K) * h
-        corners = [self.where(p) for p in points]
+        radius = 12 + 1.2e-7 * farthest / (2 * k) * h
+        corners = [self.where(p, k) for p in points]
         differing = self.differing(a, b)
         away = [q for q in differing if distance_to_polygon(q, corners) > radius]
         self.assertEqual([], away[:20], "%d of %d differing pixels lie away from %s"
@@ -124,9 +139,10 @@ class FarElements(unittest.TestCase):
         self.assertGreater(self.count(shown, yellow), 500, "its edges and corners")
 
     def test_a_huge_slanted_triangle_leaves_the_start_view_shown(self):
-        # Across the line of sight 5e38 to 6e38 deep in the start view: too far out to be drawn.
-        self.write(5, "3 1 0\n1 3e38 5.3e38 1.1e38 0\n2 1.1e38 6e38 1.1e38 0\n3 1.4e38 3.9e38 3.1e38 0\n"
-                      "1 3 1 2 3 1\n")
+        # Across the line of sight 3.5e38 to 3.7e38 deep in the start view, every coordinate within
+        # single precision but no corner's distance from the origin: too far out to be drawn.
+        self.write(5, "3 1 0\n1 1.33621e38 3.08645e38 1.00913e38 0\n2 9.92475e37 3.31156e38 1.04333e38 0\n"
+                      "3 1.14237e38 3.13862e38 1.64135e38 0\n1 3 1 2 3 1\n")
         shown = self.load(5, 3)
         self.assertGreater(self.count(shown, coloured), 1000, "the axes")
 
@@ -142,8 +158,11 @@ class FarElements(unittest.TestCase):
         cases = (
             # what, view (rotX, rotZ), the far vertex, a face from the first two corners to it
             ("a lone vertex at depth 1e6", (0, -160), (-0.84, -0.69, 1e6), False),
+            ("a lone vertex at depth -1e6", (0, -160), (-0.84, -0.69, -1e6), False),
             ("a face reaching 1e6", (0, -160), (0.3, 0.2, 1e6), True),
+            ("a face reaching -1e6", (0, -160), (0.3, 0.2, -1e6), True),
             ("a point far along x turned into the line of sight", (-90, -90), (1e6, 0, 0), False),
+            ("a point far along -x turned into the line of sight behind", (-90, -90), (-1e6, 0, 0), False),
         )
         for what, (rot_x, rot_z), far, face in cases:
             with self.subTest(what):
@@ -152,7 +171,139 @@ class FarElements(unittest.TestCase):
                 self.write(6, "\n".join(["%d %d 0" % (n_v + 1, n_f + len(extra))] + vertices
                                         + ["%d %r %r %r 0" % ((n_v + 1,) + far)] + faces + extra) + "\n")
                 before = self.load(5, n_v)
-                self.assert_only_on(before, self.load(6, n_v + 1), (corner if face else []) + [far])
+                after = self.load(6, n_v + 1)
+                self.assert_only_on(before, after, (corner if face else []) + [far])
+                if not (face and far[2] < 0):  # a face behind the design is hidden by it
+                    self.assertGreater(before.differing(after), 40, "the far element is drawn")
+
+    def test_a_far_vertex_behind_the_scene_is_drawn_at_the_far_plane_as_one_in_front_at_the_near(self):
+        self.drag(320, 140)  # the top view
+        self.write(5, grid_with())
+        plain = self.load(5, 9)
+        outline = {}
+        for far in (1e4, -1e4, -1e6, -3e38):
+            with self.subTest(far=far):
+                self.write(6, grid_with(far))
+                shown = self.load(6, 10)
+                self.assert_only_on(plain, shown, [(1.4, 1.3, far)])
+                outline[far] = self.differing(plain, shown)
+                self.assertGreater(len(outline[far]), 40, "its sphere is drawn")
+                # Flat at the plane, its sphere's shading may differ; never where it shows.
+                self.assertEqual(outline[1e4], outline[far], "its sphere shows where it shows in front")
+
+    def test_a_vertex_999_half_sizes_behind_is_drawn_after_one_zoom_step_in(self):
+        self.drag(320, 140)
+        self.write(5, grid_with())
+        self.write(6, grid_with(-999 * K))
+        self.assertGreater(self.load(5, 9).differing(self.load(6, 10)), 40, "drawn where the planes reach it")
+        self.prog.key("plus")
+        stray = self.still()
+        plain = self.load(5, 9)
+        self.assert_only_on(plain, stray, [(1.4, 1.3, -999 * K)], k=K / 1.1)
+        self.assertGreater(plain.differing(stray), 20, "drawn at the far plane one step in")
+
+
+# A six-sided pyramid with its apex at z = 6, and a tetrahedron with one vertex at z = 9.
+PYRAMID = ["1 0 0 6.0 0"] + ["%d %r %r 0 0" % (i + 2, 3 * math.cos(i * math.pi / 3), 3 * math.sin(i * math.pi / 3))
+                             for i in range(6)]
+PYRAMID_FACES = ["%d 3 1 %d %d %d" % (i + 1, i + 2, (i + 1) % 6 + 2, i + 1) for i in range(6)] + ["7 6 7 6 5 4 3 2 2"]
+SPIKE = ["1 0 0 9 0", "2 3 0 0 0", "3 -1.5 2.59807621 0 0", "4 -1.5 -2.59807621 0 0"]
+SPIKE_FACES = ["1 3 2 4 3 2", "2 3 1 2 3 1", "3 3 1 3 4 3", "4 3 1 4 2 4"]
+
+
+def design(points, faces, dz=0.0):
+    """A design file of the points (lines "index x y z type") moved by dz along z, and the faces."""
+    moved = []
+    for line in points:
+        i, x, y, z, t = line.split()
+        moved.append("%s %s %s %r %s" % (i, x, y, float(z) + dz, t))
+    return "\n".join(["%d %d 0" % (len(points), len(faces))] + moved + faces) + "\n"
+
+
+class DeepZoom(unittest.TestCase):
+    """The build beside itself on a GL without depth clamping, each on an X server of its own, driven
+    alike: a design keeps its depth order at every zoom step wherever it lies, so the two pictures are
+    the same."""
+
+    def setUp(self):
+        self.progs = []
+        for runner in ((), WITHOUT_CLAMPING):
+            _, prog = harness.start_for_test(self, "PROGRAM_CRIMPA_MARS", TITLE, runner)
+            prog.wait_for_count(START_EDGES, 3)
+            self.progs.append(prog)
+
+    def write(self, entry, text):
+        for prog in self.progs:
+            with open(os.path.join(prog.workdir, FILES[entry]), "w") as f:
+                f.write(text)
+
+    def load(self, entry, points):
+        for prog in self.progs:
+            start = len(prog.output())
+            prog.choose_menu([DESIGNS, entry])
+            prog.wait_for_output("read %d points ... done\n" % points, start=start)
+
+    def drag(self, dx, dy):
+        for prog in self.progs:
+            _, _, w, h = prog.geometry()
+            prog.drag(w // 2, h // 2, w // 2 + dx, h // 2 + dy)
+
+    def keys(self, key, count=1):
+        for prog in self.progs:
+            prog.key_repeat(key, count)
+
+    def pictures(self):
+        """Both windows once every input so far has been handled and they have stopped changing."""
+        shown = []
+        for prog in self.progs:
+            prog.sync("w", WRITE_REPLY)
+            shown.append(prog.wait_still())
+        return shown
+
+    def assert_alike(self, what):
+        clamped, unclamped = self.pictures()
+        self.assertEqual(0, clamped.differing(unclamped), what)
+
+    def test_the_other_gl_cuts_what_lies_beyond_its_planes(self):
+        # Beyond 1e30 no planes follow: the sphere is cut there, drawn at the near plane here.
+        self.drag(320, 140)
+        self.write(5, grid_with())
+        self.write(6, grid_with(1e31))
+        self.load(5, 9)
+        plain = self.pictures()
+        self.load(6, 10)
+        clamped, unclamped = self.pictures()
+        self.assertEqual(0, plain[1].differing(unclamped))
+        self.assertGreater(plain[0].differing(clamped), 40)
+
+    def test_the_pyramid_and_the_spike_keep_their_depth_order_at_every_deep_zoom_step(self):
+        self.write(5, design(PYRAMID, PYRAMID_FACES))
+        self.write(6, design(SPIKE, SPIKE_FACES))
+        self.load(5, 7)
+        self.drag(0, 140)  # the top view: the apex in the middle of the window, nearest the viewer
+        self.keys("plus", 40)
+        self.assert_alike("the pyramid 40 steps in")
+        for step in range(41, 61):
+            self.keys("plus")
+            self.assert_alike("the pyramid %d steps in" % step)
+        self.load(6, 4)
+        self.assert_alike("the spike 60 steps in")
+        for step in range(59, 39, -1):
+            self.keys("minus")
+            self.assert_alike("the spike %d steps in" % step)
+
+    def test_designs_far_from_the_origin_keep_their_depth_order(self):
+        self.drag(0, 140)
+        steps = (0, 20, 40, 50, 55, 60)
+        for entry, dz in ((5, 10.0), (6, 100.0), (7, -1000.0)):
+            self.write(entry, design(PYRAMID, PYRAMID_FACES, dz))
+            self.load(entry, 7)
+            for before, step in zip((0,) + steps, steps):
+                if step > before:
+                    self.keys("plus", step - before)
+                self.assert_alike("the pyramid moved %g, %d steps in" % (dz, step))
+            self.keys("minus", 60)
+
 
 if __name__ == "__main__":
     unittest.main()

@@ -1,11 +1,15 @@
 #include <cmath>
 #include <limits>
+#include <memory>
+#include <sstream>
 
 #include <gtest/gtest.h>
 
+#include "hedrix/core/HedrixMesh.h"
 #include "hedrix/core/Input.h"
 #include "hedrix/core/Pick.h"
 #include "hedrix/core/ViewState.h"
+#include "tests/support/DepthSweep.h"
 
 namespace {
 
@@ -299,3 +303,16 @@ TEST(PickEdgeAtPixel, OnlyWithinThePickRadiusOfThePointer)
 }
 
 } // namespace
+
+// Each object at its Archimedean solid, moved anywhere, keeps its whole depth
+// at every zoom step.
+TEST(DepthPlanes, EachObjectKeepsItsWholeDepthAtEveryZoomStepWhereverItLies)
+{
+    for (int type = 1; type <= 5; ++type) {
+        auto mesh = std::make_unique<CMesh>();
+        std::ostringstream console;
+        mesh->SelectVornObject(type, true, console);
+        SCOPED_TRACE(type);
+        depthsweep::ExpectWholeDepthWhereverItLies(*mesh, ERatioOrder::kQuotientFirst);
+    }
+}

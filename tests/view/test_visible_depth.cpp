@@ -8,9 +8,12 @@
 #include <random>
 
 #include "mesh/MeshConfigs.h"
+#include "tests/support/DepthSweep.h"
 #include "view/VisibleDepth.h"
 
 namespace {
+
+using depthsweep::SameBox;
 
 constexpr CSceneReach kReach{0.1, 1.0, 1.5};
 
@@ -55,7 +58,7 @@ const double kAll = std::numeric_limits<double>::infinity();
 double Depth(const CScene& scene, const CViewBox& box = Box(1), const CViewTurn& turn = kStraight,
              double counted = kAll)
 {
-    return VisibleDepth(scene, kReach, turn, box, counted);
+    return VisibleDepth(scene, kReach, turn, box, {counted, kAll}).depth;
 }
 
 TEST(ViewTurn, TurnsAboutZThenAboutXAsTheDisplayDoes)
@@ -165,7 +168,7 @@ TEST(VisibleDepth, HoldsEverySampleThatShowsAndNoMore)
         const CViewTurn turn(static_cast<float>(angle(rng)), static_cast<float>(angle(rng)));
         const double h = half(rng);
         const CViewBox box{100, 100, -1.3 * h, 1.3 * h, -h, h, -1, 1};
-        const double depth = VisibleDepth(scene, kReach, turn, box, kAll);
+        const double depth = VisibleDepth(scene, kReach, turn, box, {kAll, kAll}).depth;
         double whole = kReach.axes;
         for (int i = 0; i < scene.nVertices; ++i) whole = std::max(whole, length(scene.vertices[i].Position()) + 1.0);
         ASSERT_LE(depth, whole + 1e-9);
@@ -228,13 +231,23 @@ TEST(VisibleDepth, EveryDrawnPartCountsAlone)
     }
 }
 
-// Beyond what the planes may reach, an element counts for nothing, not for
-// as far as they may go; so does one the GL cannot draw, however far they may.
+// A small square about the origin: the design that the far points below lie
+// beyond, its vertices 0.014 from the origin, so that a vertex beyond 14 is a
+// stray.
+void SmallSquare(CScene& s)
+{
+    s.Quad(s.Point(-0.01, -0.01, 0), s.Point(0.01, -0.01, 0), s.Point(0.01, 0.01, 0), s.Point(-0.01, 0.01, 0));
+}
+
+// Beyond what the planes may reach past the design, an element counts for
+// nothing, not for as far as they may go; so does one the GL cannot draw,
+// however far they may: a point farther from the origin than single precision
+// reaches, which some turn takes beyond it in one coordinate.
 TEST(VisibleDepth, WhatCannotBeHeldOrDrawnCountsForNothing)
 {
     struct {
         double z;
-        double counted;
+        double beyond;
         double depth;
     } const cases[] = {
         {50, 100, 50.1}, {99.9, 100, 100}, {100, 100, 1.5}, {1e6, 100, 1.5},
@@ -242,16 +255,55 @@ TEST(VisibleDepth, WhatCannotBeHeldOrDrawnCountsForNothing)
     };
     for (const auto& c : cases) {
         CScene scene;
+        SmallSquare(scene);
         scene.Point(0.3, 0.2, c.z);
-        EXPECT_NEAR(c.depth, Depth(scene, Box(1), kStraight, c.counted), 1e-9 * c.depth) << c.z << " " << c.counted;
+        EXPECT_NEAR(c.depth, Depth(scene, Box(1), kStraight, c.beyond), 1e-9 * c.depth) << c.z << " " << c.beyond;
     }
     // A whole element: the near end of a tube to an undrawable point moves nothing.
     CScene tube;
     tube.Edge(tube.Point(1.5, 0, 40), tube.Point(-1e39, 0, 40));
     EXPECT_EQ(1.5, Depth(tube));
-    CScene huge;  // corners within single precision, but not their distance from the origin
-    huge.Triangle(huge.Point(-5e38, -5e38, 3e38), huge.Point(5e38, -5e38, 3e38), huge.Point(0, 5e38, 3e38));
-    EXPECT_EQ(1.5, Depth(huge));
+    // A triangle over the window, one corner's every coordinate within single
+    // precision but not its distance from the origin.
+    CScene corner;
+    corner.Triangle(corner.Point(-5, -5, 3e38), corner.Point(5, -5, 3e38), corner.Point(0, 3e38, 3e38));
+    EXPECT_EQ(1.5, Depth(corner));
+    CScene inside;  // the same within it
+    inside.Triangle(inside.Point(-5, -5, 2e38), inside.Point(5, -5, 2e38), inside.Point(0, 2e38, 2e38));
+    EXPECT_NEAR(2e38, Depth(inside), 1e29);
+}
+
+// The reach is measured from where the design lies in depth, its deepest
+// vertex under the turn, not from the origin; a vertex farther from the origin
+// than 1000 times the median vertex is a stray and does not move it.
+TEST(VisibleDepth, TheReachIsMeasuredFromTheDesign)
+{
+    struct {
+        const char* what;
+        double apex;  // two vertices of the design above its square, 0 for none
+        double far;   // a vertex beside them
+        double beyond;
+        double depth;
+    } const cases[] = {
+        {"100 beyond a design reaching 5", 5, 104.9, 100, 105},
+        {"further beyond a design reaching 5", 5, 105, 100, 5.1},
+        {"below 1000 times the median: part of the design", 0, 14.1, 1, 14.2},
+        {"beyond 1000 times the median: a stray", 0, 14.2, 1, 1.5},
+        {"a stray within the reach of a design reaching 14", 14, 14.5, 1, 14.6},
+    };
+    for (const auto& c : cases) {
+        CScene scene;
+        SmallSquare(scene);
+        if (c.apex != 0) scene.Point(0.005, 0.005, c.apex), scene.Point(-0.005, 0.005, c.apex);
+        scene.Point(0.3, 0.2, c.far);
+        EXPECT_NEAR(c.depth, Depth(scene, Box(1), kStraight, c.beyond), 1e-9) << c.what;
+    }
+    // Vertices the GL cannot draw take no part in the median either.
+    CScene undrawable;
+    SmallSquare(undrawable);
+    for (int i = 0; i < 5; ++i) undrawable.Point(3, 0, 1e39);
+    undrawable.Point(0.3, 0.2, 20);
+    EXPECT_NEAR(1.5, Depth(undrawable, Box(1), kStraight, 1), 1e-9);
 }
 
 // The design viewer's window and start zoom, seen from straight above.
@@ -262,12 +314,7 @@ CViewBox Planes(const CScene& scene, bool depthClamped, float rotX = 0, float ro
 
 void ExpectSameBox(const CViewBox& want, const CViewBox& got, const char* what)
 {
-    EXPECT_EQ(want.left, got.left) << what;
-    EXPECT_EQ(want.right, got.right) << what;
-    EXPECT_EQ(want.bottom, got.bottom) << what;
-    EXPECT_EQ(want.top, got.top) << what;
-    EXPECT_EQ(want.nearPlane, got.nearPlane) << what;
-    EXPECT_EQ(want.farPlane, got.farPlane) << what;
+    EXPECT_TRUE(SameBox(want, got)) << what;
 }
 
 // A square with its edges about the origin, and one stray element beside it.
@@ -281,33 +328,56 @@ void Square(CScene& s, void (*stray)(CScene&))
 }
 
 // With depth clamping, a far element drawn in the window leaves the planes
-// where they lie without it, so the rest keeps its depth order; without, they
-// reach it (the GL would cut it otherwise) while single precision holds them.
+// where they lie without it, so the rest keeps its depth order, and one that
+// shows beyond the far plane asks for the test that lets it be drawn there;
+// without clamping, the planes reach it (the GL would cut it otherwise) while
+// single precision holds them. What the GL cannot draw moves nothing either way.
 TEST(SceneViewBox, AFarElementLeavesThePlanesWhereTheGLClampsDepth)
 {
     struct {
         const char* stray;
         void (*add)(CScene&);
         float rotX, rotZ;
-        double unclampedFar;  // at least
+        double unclampedFar;  // at least; 0: the planes as without it
+        bool beyondFar;
     } const cases[] = {
-        {"a lone vertex at depth 1e6", [](CScene& s) { s.Point(0.3, 0.2, 1e6); }, 0, 0, 1e6},
+        {"a lone vertex at depth 1e6", [](CScene& s) { s.Point(0.3, 0.2, 1e6); }, 0, 0, 1e6, false},
+        {"a lone vertex at depth -1e6", [](CScene& s) { s.Point(0.3, 0.2, -1e6); }, 0, 0, 1e6, true},
         {"a face reaching 1e6", [](CScene& s) { s.Triangle(s.Point(0.3, 0.2, 0), s.Point(0.6, 0.2, 0), s.Point(0.4, 0.5, 1e6)); },
-         0, 0, 1e5},
+         0, 0, 1e5, false},
+        {"a face reaching -1e6",
+         [](CScene& s) { s.Triangle(s.Point(0.3, 0.2, 0), s.Point(0.6, 0.2, 0), s.Point(0.4, 0.5, -1e6)); }, 0, 0, 1e5,
+         true},
         {"a point far along x turned into the line of sight",
-         [](CScene& s) { s.Edge(1, s.Point(1e6, 0, 0)); }, -90, -90, 1e6},
-        {"a lone vertex at depth 1e39", [](CScene& s) { s.Point(0.3, 0.2, 1e39); }, 0, 0, 0},
-        {"a slanted triangle of corners near 5e38",
-         [](CScene& s) { s.Triangle(s.Point(-5e38, -5e38, -5e38), s.Point(5e38, -5e38, 5e38), s.Point(0, 5e38, 0)); },
-         -70, -160, 0},
+         [](CScene& s) { s.Edge(1, s.Point(1e6, 0, 0)); }, -90, -90, 1e6, false},
+        {"a point far along -x turned into the line of sight behind",
+         [](CScene& s) { s.Edge(1, s.Point(-1e6, 0, 0)); }, -90, -90, 1e6, true},
+        {"a vertex behind at -3e38", [](CScene& s) { s.Point(0.3, 0.2, -3e38); }, 0, 0, 0, true},
+        {"a lone vertex at depth 1e39", [](CScene& s) { s.Point(0.3, 0.2, 1e39); }, 0, 0, 0, false},
+        {"a lone vertex at depth -1e39", [](CScene& s) { s.Point(0.3, 0.2, -1e39); }, 0, 0, 0, false},
+        // Each coordinate within single precision, each corner farther than it
+        // from the origin; about the line of sight, as the centroid it drags.
+        {"a slanted triangle 3.5e38 to 3.7e38 deep in the line of sight",
+         [](CScene& s) {
+             s.Triangle(s.Point(1.33621e38, 3.08645e38, 1.00913e38), s.Point(9.92475e37, 3.31156e38, 1.04333e38),
+                        s.Point(1.14237e38, 3.13862e38, 1.64135e38));
+         },
+         -70, -160, 4e6, false},  // the link from the square to the centroid, 1.5e38 deep, shows to 4.9e6
     };
     for (const auto& c : cases) {
+        SCOPED_TRACE(c.stray);
         CScene plain, stray;
         Square(plain, nullptr);
         Square(stray, c.add);
-        ExpectSameBox(Planes(plain, true, c.rotX, c.rotZ), Planes(stray, true, c.rotX, c.rotZ), c.stray);
+        CViewBox want = Planes(plain, true, c.rotX, c.rotZ);
+        want.uncountedBeyondFar = c.beyondFar;
+        ExpectSameBox(want, Planes(stray, true, c.rotX, c.rotZ), c.stray);
         const CViewBox unclamped = Planes(stray, false, c.rotX, c.rotZ);
-        EXPECT_GE(unclamped.farPlane, c.unclampedFar) << c.stray;
+        if (c.unclampedFar > 0)
+            EXPECT_GE(unclamped.farPlane, c.unclampedFar) << c.stray;
+        else
+            ExpectSameBox(Planes(plain, false, c.rotX, c.rotZ), unclamped, c.stray);
+        EXPECT_FALSE(unclamped.uncountedBeyondFar) << c.stray;
         for (const CViewBox& b : {Planes(stray, true, c.rotX, c.rotZ), unclamped}) {
             EXPECT_EQ(-b.farPlane, b.nearPlane) << c.stray;
             EXPECT_TRUE(std::isnormal(1.0f / static_cast<float>(b.farPlane))) << c.stray << " " << b.farPlane;
@@ -315,21 +385,143 @@ TEST(SceneViewBox, AFarElementLeavesThePlanesWhereTheGLClampsDepth)
     }
 }
 
-// The planes reach as far as kClampedDepthInK k where the GL clamps depth:
-// 60 steps in, a design the size of the built-in ones keeps its whole depth.
-TEST(SceneViewBox, ThePlanesFollowTheSceneUpToAThousandHalfSizes)
+// Where the GL clamps depth the planes reach 1000 k beyond the design (60
+// steps in, k = 0.0058): a far point 5.5 beyond it moves them, one 6.5 beyond
+// does not, whether the design lies at the origin or reaches 1 from it.
+TEST(SceneViewBox, ThePlanesFollowTheSceneUpToAThousandHalfSizesBeyondTheDesign)
 {
     const float zoomedIn = ZoomAtStep(kStartZoom, -kMaxZoomInSteps);
-    const double k = static_cast<double>(zoomedIn * 0.70710677f);
-    EXPECT_GT(kClampedDepthInK * k, 5.5);
-    for (const double z : {4.0, 5.5}) {
-        CScene scene;
-        scene.Point(0, 0, z);
-        EXPECT_GT(Planes(scene, true, 0, 0, zoomedIn).farPlane, z + kReach.aroundVertex) << z;
+    for (const double apex : {0.0, 1.0}) {
+        for (const double beyond : {5.5, 6.5}) {
+            // Vertices 0.0014 from the origin: the far point is a stray, the apex is not.
+            CScene far;
+            {
+                CScene* s = &far;
+                s->Quad(s->Point(-0.001, -0.001, 0), s->Point(0.001, -0.001, 0), s->Point(0.001, 0.001, 0),
+                        s->Point(-0.001, 0.001, 0));
+                if (apex > 0) s->Point(0.0005, 0.0005, apex);
+            }
+            far.Point(0, 0, apex + beyond);
+            far.Derive();
+            const double farPlane = Planes(far, true, 0, 0, zoomedIn).farPlane;
+            if (beyond < 6)
+                EXPECT_GT(farPlane, apex + beyond + kReach.aroundVertex) << apex << " " << beyond;
+            else  // only the centroid it drags moves them
+                EXPECT_LT(farPlane, apex + 2) << apex << " " << beyond;
+        }
     }
-    CScene beyond;
-    beyond.Point(0, 0, kClampedDepthInK * k);
-    EXPECT_EQ(Planes(CScene(), true, 0, 0, zoomedIn).farPlane, Planes(beyond, true, 0, 0, zoomedIn).farPlane);
+}
+
+// Designs the GL draws whole, at any place and zoom: the pyramid and
+// spike, a flat grid, moved along the line of sight or across it.
+void Pyramid(CScene& s)
+{
+    const int apex = s.Point(0, 0, 6);
+    int ring[6];
+    for (int i = 0; i < 6; ++i) ring[i] = s.Point(3 * std::cos(i * M_PI / 3), 3 * std::sin(i * M_PI / 3), 0);
+    for (int i = 0; i < 6; ++i) s.Triangle(apex, ring[i], ring[(i + 1) % 6]), s.Edge(apex, ring[i]);
+}
+void Spike(CScene& s)
+{
+    const int apex = s.Point(0, 0, 9), a = s.Point(1, 0, 0), b = s.Point(-0.5, 0.87, 0), c = s.Point(-0.5, -0.87, 0);
+    s.Triangle(a, b, c), s.Triangle(apex, a, b), s.Triangle(apex, b, c), s.Triangle(apex, c, a);
+    s.Edge(apex, a), s.Edge(apex, b), s.Edge(apex, c);
+}
+void Grid(CScene& s)
+{
+    for (int j = 0; j < 3; ++j)
+        for (int i = 0; i < 3; ++i) s.Point(i - 1, j - 1, 0);
+    for (int j = 0; j < 2; ++j)
+        for (int i = 0; i < 2; ++i) s.Quad(3 * j + i, 3 * j + i + 1, 3 * j + i + 4, 3 * j + i + 3);
+}
+
+// A design without strays keeps its whole depth at every zoom step wherever it
+// lies: the planes with depth clamping are the planes without, so the GL draws
+// the same picture either way.
+TEST(SceneViewBox, ADesignWithoutStraysKeepsItsWholeDepthAtEveryZoomStep)
+{
+    void (*const designs[])(CScene&) = {Pyramid, Spike, Grid};
+    const CVector3d directions[] = {{0, 0, 1}, {0, 0, -1}, {1, 0, 0}, {0, 1, 0}, {0.6, -0.48, 0.64}};
+    const struct {
+        float rotX, rotZ;
+    } turns[] = {{0, 0}, {-70, -160}, {70, 0}, {-90, -90}, {35, 120}, {180, 45}};
+    int designIndex = 0;
+    for (auto* build : designs) {
+        ++designIndex;
+        // Beyond 1e30 neither follows it: the projection in single precision would not hold.
+        for (const double offset : {0.0, 10.0, 100.0, 1000.0, 1e31, 3e38}) {
+            for (const CVector3d& direction : directions) {
+                CScene scene;
+                build(scene);
+                for (int i = 0; i < scene.nVertices; ++i)
+                    scene.vertices[i].SetPosition(scene.vertices[i].Position() + offset * direction, 1);
+                scene.Derive();
+                for (const auto& t : turns)
+                    for (int step = -kMaxZoomInSteps; step <= kMaxZoomOutSteps; ++step) {
+                        const float zoom = ZoomAtStep(kStartZoom, step);
+                        CViewBox clamped = Planes(scene, true, t.rotX, t.rotZ, zoom);
+                        // Drawn at a plane instead, and behind asking to be let in there.
+                        if (offset > kUnclampedDepth) clamped.uncountedBeyondFar = false;
+                        ASSERT_TRUE(SameBox(Planes(scene, false, t.rotX, t.rotZ, zoom), clamped))
+                            << "design " << designIndex << " moved " << offset << " along " << direction.x() << " "
+                            << direction.y() << " " << direction.z() << ", turn " << t.rotX << " " << t.rotZ
+                            << ", zoom step " << step;
+                        ASSERT_TRUE(std::isnormal(1.0f / static_cast<float>(clamped.farPlane))) << clamped.farPlane;
+                    }
+                if (offset == 0) break;
+            }
+        }
+    }
+}
+
+// A stray near the line of sight counts for nothing at every zoom step where
+// it lies farther than 1000 k beyond the design, in front or behind; behind,
+// it asks to be drawn at the far plane. Nearer, the planes reach it.
+TEST(SceneViewBox, AStrayCountsForNothingAtEveryZoomStepBeyondTheReach)
+{
+    // Far enough that the centroid it drags lies beyond the reach too.
+    for (const double depth : {1e6, -1e6, 1e30, -1e30, 3e38, -3e38}) {
+        CScene plain, stray;
+        Grid(plain);
+        Grid(stray);
+        stray.Point(0.001, 0.001, depth);
+        plain.Derive();
+        stray.Derive();
+        for (int step = -kMaxZoomInSteps; step <= kMaxZoomOutSteps; ++step) {
+            const float zoom = ZoomAtStep(kStartZoom, step);
+            const CViewBox got = Planes(stray, true, 0, 0, zoom);
+            if (std::fabs(depth) + kReach.aroundVertex <= 1000 * static_cast<double>(got.top)) {
+                EXPECT_GT(got.farPlane, std::fabs(depth)) << depth << " at zoom step " << step;
+                EXPECT_FALSE(got.uncountedBeyondFar) << depth << " at zoom step " << step;
+                continue;
+            }
+            CViewBox want = Planes(plain, true, 0, 0, zoom);
+            want.uncountedBeyondFar = depth < 0;
+            EXPECT_TRUE(SameBox(want, got)) << depth << " at zoom step " << step;
+        }
+    }
+}
+
+// A vertex 999 half-sizes behind the flat grid counts, and one `+` later lies
+// beyond the reach: the planes no longer reach it and it is drawn at the far
+// plane. At every zoom step where it is a stray (999 k beyond 1000 times the
+// median vertex, 1.4); the centroid it drags lies within the reach.
+TEST(SceneViewBox, AVertexBehindThePlanesAfterOneZoomStepIsDrawnAtTheFarPlane)
+{
+    for (int step = -2; step <= kMaxZoomOutSteps; ++step) {
+        const float zoom = ZoomAtStep(kStartZoom, step);
+        const double k = static_cast<double>(zoom * 0.70710677f);
+        CScene stray;
+        Grid(stray);
+        stray.Point(0.4, 0.3, -999 * k);
+        stray.Derive();
+        const CViewBox before = Planes(stray, true, 0, 0, zoom);
+        EXPECT_GT(before.farPlane, 999 * k) << step;
+        EXPECT_FALSE(before.uncountedBeyondFar) << step;
+        const CViewBox after = Planes(stray, true, 0, 0, ZoomAtStep(kStartZoom, step - 1));
+        EXPECT_LT(after.farPlane, 200 * k) << step;
+        EXPECT_TRUE(after.uncountedBeyondFar) << step;
+    }
 }
 
 // Room beyond the deepest point for the rounding of the turn and of the
