@@ -618,19 +618,13 @@ class Program:
             self.x.run("xdotool", "key", "--clearmodifiers", k)
 
     def keys_together(self, *keys):
-        """Sends keys while the program is stopped, so that it finds them all queued when it goes on
-        and handles them in one pass, before any idle frame, however fast or slow the machine."""
+        """Sends keys, with the pointer inside, while the program is stopped (see stopped())."""
         self.focus()
         x, y, w, h = self.geometry()
         self.pointer_to(w // 2, h // 2)
-        self.proc.send_signal(signal.SIGSTOP)
-        try:
+        with self.stopped():
             for k in keys:
                 self.x.run("xdotool", "key", "--clearmodifiers", k)
-            # A round trip: the server has handled the keys and queued their events for the program.
-            self.x.sync()
-        finally:
-            self.proc.send_signal(signal.SIGCONT)
 
     def key_repeat(self, key, count):
         """Sends one key `count` times in one go, as a held key would, with the pointer inside."""
