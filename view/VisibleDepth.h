@@ -246,8 +246,8 @@ CVisibleDepth VisibleDepth(const Mesh& mesh, const CSceneReach& reach, const CVi
 // (only as far as kClampedDepthInK k beyond the design where the GL clamps
 // depth), with room for the rounding of the turn and the projection in single
 // precision. Where the GL clamps depth and an element that does not count
-// shows beyond the far plane, `uncountedBeyondFar` asks for a depth test that lets it
-// be drawn there.
+// shows beyond the far plane, `uncountedBeyondFar` asks for a depth test that
+// lets it be drawn there.
 template <class Mesh>
 CViewBox SceneViewBox(const Mesh& mesh, const CSceneReach& reach, float rotX, float rotZ, int width, int height,
                       float zoom, ERatioOrder order, bool depthClamped)

@@ -30,6 +30,15 @@ void StartAxisTurn(float& angle, float& target, float& step, double goal)
     step /= kTurnCalls;
 }
 
+// An axis that still turns stands on its target; one without a turn of its
+// own keeps what a drag did to it.
+void EndAxisTurn(float& angle, float target, float& step)
+{
+    if (step == 0) return;
+    angle = target;
+    step = 0;
+}
+
 // One idle step of an animated turn on one axis; snaps to the target once
 // the rest is smaller than 1.2 steps. It snaps too once the angle stands on or
 // past the target (a drag carried it there) or the step no longer moves it (a
@@ -45,19 +54,7 @@ void AdvanceAxisTurn(float& angle, float target, float& step)
     const float rest = angle - target;
     const bool near = std::fabs(static_cast<double>(rest)) < std::fabs(1.2 * step);
     const bool reached = step > 0 ? rest >= 0 : rest <= 0;
-    if (near || reached || angle == before) {
-        angle = target;
-        step = 0;
-    }
-}
-
-// An axis that still turns stands on its target; one without a turn of its
-// own keeps what a drag did to it.
-void EndAxisTurn(float& angle, float target, float& step)
-{
-    if (step == 0) return;
-    angle = target;
-    step = 0;
+    if (near || reached || angle == before) EndAxisTurn(angle, target, step);
 }
 
 void WrapOnce(float& angle)

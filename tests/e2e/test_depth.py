@@ -72,6 +72,30 @@ def eye(p, rot_x, rot_z):
     return x, cx * y - sx * p[2], sx * y + cx * p[2]
 
 
+def write_design(prog, entry, text):
+    """A design file under the name the design menu's entry reads, in the program's directory."""
+    with open(os.path.join(prog.workdir, FILES[entry]), "w") as f:
+        f.write(text)
+
+
+def still(prog):
+    """The window once every input so far has been handled and it has stopped changing."""
+    prog.sync("w", WRITE_REPLY)
+    return prog.wait_still()
+
+
+def load_design(prog, entry, points):
+    start = len(prog.output())
+    prog.choose_menu([DESIGNS, entry])
+    prog.wait_for_output("read %d points ... done\n" % points, start=start)
+
+
+def drag_from_middle(prog, dx, dy):
+    """A left drag from the window's middle: half a degree per pixel, down about x, right about z."""
+    _, _, w, h = prog.geometry()
+    prog.drag(w // 2, h // 2, w // 2 + dx, h // 2 + dy)
+
+
 class FarElements(unittest.TestCase):
     def setUp(self):
         self.x, self.prog = harness.start_for_test(self, "PROGRAM_CRIMPA_MARS", TITLE)
@@ -79,24 +103,17 @@ class FarElements(unittest.TestCase):
         self.rot = [START_ROT_X, START_ROT_Z]
 
     def write(self, entry, text):
-        with open(os.path.join(self.prog.workdir, FILES[entry]), "w") as f:
-            f.write(text)
+        write_design(self.prog, entry, text)
 
     def still(self):
-        """The window once every input so far has been handled and it has stopped changing."""
-        self.prog.sync("w", WRITE_REPLY)
-        return self.prog.wait_still()
+        return still(self.prog)
 
     def load(self, entry, points):
-        start = len(self.prog.output())
-        self.prog.choose_menu([DESIGNS, entry])
-        self.prog.wait_for_output("read %d points ... done\n" % points, start=start)
+        load_design(self.prog, entry, points)
         return self.still()
 
     def drag(self, dx, dy):
-        """A left drag from the window's middle: half a degree per pixel, down about x, right about z."""
-        _, _, w, h = self.prog.geometry()
-        self.prog.drag(w // 2, h // 2, w // 2 + dx, h // 2 + dy)
+        drag_from_middle(self.prog, dx, dy)
         self.rot[0] += dy * 0.5
         self.rot[1] += dx * 0.5
 
@@ -234,19 +251,15 @@ class DeepZoom(unittest.TestCase):
 
     def write(self, entry, text):
         for prog in self.progs:
-            with open(os.path.join(prog.workdir, FILES[entry]), "w") as f:
-                f.write(text)
+            write_design(prog, entry, text)
 
     def load(self, entry, points):
         for prog in self.progs:
-            start = len(prog.output())
-            prog.choose_menu([DESIGNS, entry])
-            prog.wait_for_output("read %d points ... done\n" % points, start=start)
+            load_design(prog, entry, points)
 
     def drag(self, dx, dy):
         for prog in self.progs:
-            _, _, w, h = prog.geometry()
-            prog.drag(w // 2, h // 2, w // 2 + dx, h // 2 + dy)
+            drag_from_middle(prog, dx, dy)
 
     def keys(self, key, count=1):
         for prog in self.progs:
@@ -254,11 +267,7 @@ class DeepZoom(unittest.TestCase):
 
     def pictures(self):
         """Both windows once every input so far has been handled and they have stopped changing."""
-        shown = []
-        for prog in self.progs:
-            prog.sync("w", WRITE_REPLY)
-            shown.append(prog.wait_still())
-        return shown
+        return [still(prog) for prog in self.progs]
 
     def assert_alike(self, what):
         clamped, unclamped = self.pictures()
